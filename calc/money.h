@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+
+#include <compare>
+#include <cstdint>
+#include <stdexcept>
+
+namespace quorvane {
+
+// Raised when a value would leave the range of its type (a Money result,
+// a share count beyond 32 bits). The Calculate command turns it into a
+// rejection of the command; nothing ever wraps around.
+class OutOfRangeError : public std::range_error
+{
+public:
+    OutOfRangeError() : std::range_error("value out of range") {}
+};
+
+// An amount in units of 1/10000 yuan. Sums are exact; products are rounded
+// to four decimals with halves going to the even neighbour.
+class Money
+{
+public:
+    static constexpr std::int64_t UnitsPerYuan = 10000;
+
+    constexpr Money() = default;
+    static constexpr Money fromUnits(std::int64_t units)
+    {
+        Money m;
+        m.m_units = units;
+        return m;
+    }
+    static Money fromWhole(std::int64_t yuan); // throws OutOfRangeError
+
+    constexpr std::int64_t units() const { return m_units; }
+    constexpr bool isZero() const { return m_units == 0; }
+
+    friend constexpr auto operator<=>(Money, Money) = default;
+    friend constexpr bool operator==(Money, Money) = default;
+
+    // All three throw OutOfRangeError instead of overflowing.
+    friend Money operator+(Money a, Money b);
+    friend Money operator-(Money a, Money b);
+    friend Money operator*(Money a, Money b);
+    Money &operator+=(Money other) { return *this = *this + other; }
+    Money &operator-=(Money other) { return *this = *this - other; }
+
+private:
+    std::int64_t m_units = 0;
+};
+
+using Quantity = std::int32_t;
+
+double MoneyToDouble(Money value);
+// value × 10000 rounded half to even; throws OutOfRangeError when not finite or too large.
+Money MoneyFromDouble(double value);
+
+// Blanks, a sign, "￥" (the minus before or after it), digits with "," between
+// groups, an optional fraction, blanks. The empty text is not a number.
+bool IsNumberText(const QString &text);
+// The conversions expect IsNumberText(text); they throw OutOfRangeError when
+// the value does not fit.
+Money MoneyFromText(const QString &text);    // four decimals, halves to even
+double NumberFromText(const QString &text);  // nearest double
+Quantity CountFromText(const QString &text); // whole number, halves to even
+
+// "￥1,234.50", "-￥1.00": two decimals, halves away from zero.
+QString FormatMoney(Money value);
+// "9.21", "-0.50", "1,234.00": as FormatMoney without the currency sign.
+QString FormatFigure(double value);
+QString FormatFigure(Money value);
+// The quantity fields' form: "1,501" for 1500.6, halves away from zero.
+QString FormatWholeNumber(Money value);
+
+} // namespace quorvane

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+namespace quorvane {
+
+// Decodes a reply body byte by byte: a byte below 0x80 is that character; any
+// other byte opens a GBK pair with the byte after it (an invalid pair gives
+// U+FFFD). A body ending in an unpaired lead byte cannot be decoded.
+std::optional<QString> bytes2BSTR(QByteArrayView bytes);
+
+struct FetchOptions
+{
+    QString referer;              // sent as the Referer header when not empty
+    int connectTimeoutMs = 3000;
+    int totalTimeoutMs = 8000;
+};
+
+// The one blocking GET. The status is not examined: an error page's body comes
+// back like any other. No text when the request fails or the body cannot be
+// decoded.
+class HttpFetch
+{
+public:
+    explicit HttpFetch(FetchOptions options = {}) : m_options(std::move(options)) {}
+    std::optional<QString> viewSource(const QString &url) const;
+
+private:
+    FetchOptions m_options;
+};
+
+} // namespace quorvane

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QList>
+
+namespace quorvane {
+
+struct StockListEntry
+{
+    QString code;
+    QString name;
+    QString key; // pinyin initials
+};
+
+// The stocks of StockList.txt in file order.
+class StockListTable
+{
+public:
+    // GBK, CR LF or LF. Unusable lines are skipped; a missing file gives an
+    // empty table.
+    static StockListTable load(const QString &path);
+
+    // Up to ten "code name" lines whose code, key or name begins with the
+    // trimmed text, in table order.
+    QStringList search(const QString &text) const;
+
+    const QList<StockListEntry> &entries() const { return m_entries; }
+    void setEntries(QList<StockListEntry> entries) { m_entries = std::move(entries); }
+
+private:
+    QList<StockListEntry> m_entries;
+};
+
+} // namespace quorvane

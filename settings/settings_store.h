@@ -1,0 +1,61 @@
+#pragma once
+
+#include "calc/money.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace quorvane {
+
+class ClassIniFile;
+
+// Section "setup": the fee-rate fields' texts as stored, and the two switches.
+struct FeeSettings
+{
+    QString buy_BrokerageRatio = QStringLiteral("3.00");
+    QString buy_MinBrokerageRatio = QStringLiteral("5.00");
+    QString StampDuty = QStringLiteral("1.00");
+    QString MinStampDuty = QStringLiteral("1.00");
+    QString TransferMoney = QStringLiteral("1.00");
+    QString MinTransferMoney = QStringLiteral("1.00");
+    QString buy_OtherMoney = QStringLiteral("0.00");
+    QString sell_OtherMoney = QStringLiteral("0.00");
+    int Check1 = 1; // check-box state: 0 clear, 1 ticked
+    int Check2 = 0;
+};
+
+// Section "monitoring" and UpdateDateTime, held by the main window for the run.
+struct SettingsStore
+{
+    QString stock1, stock2, stock3;
+    Money stock1_Down, stock2_Down, stock3_Down;
+    QString IsActive = QStringLiteral("0");
+    QString ActiveTime = QStringLiteral("30");
+    QString HideTaskbar = QStringLiteral("0");
+    QString DefaultSite = QStringLiteral("新浪财经");
+    QString IsClipboard = QStringLiteral("1");
+    QString IsSumSamePrice = QStringLiteral("1");
+    QString showPicture = QStringLiteral("0");
+    QDateTime UpdateDateTime;
+};
+
+// Section "network": where the outside services are. Read only; the keys are
+// the user's to add.
+struct NetworkSettings
+{
+    QString QuoteHost = QStringLiteral("hq.sinajs.cn");
+    QString ChartHost = QStringLiteral("image.sinajs.cn");
+    QString UpdateHost;  // empty: no maker's server, nothing is sent
+    QString Referer = QStringLiteral("https://finance.sina.com.cn/");
+};
+
+// A flag text is on when it reads as a non-zero number ("1", "-1").
+bool IsFlagOn(const QString &flag);
+
+// Each sets the ini's path to iniPath before it reads or writes.
+FeeSettings LoadFeeSettings(ClassIniFile &ini, const QString &iniPath);
+void SaveFeeSettings(ClassIniFile &ini, const QString &iniPath, const FeeSettings &fees);
+SettingsStore LoadMonitorSettings(ClassIniFile &ini, const QString &iniPath);
+NetworkSettings LoadNetworkSettings(ClassIniFile &ini, const QString &iniPath);
+
+} // namespace quorvane
