@@ -1,0 +1,309 @@
+#include "settings/ini_file.h"
+
+#include <QFile>
+#include <QList>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <utility>
+
+namespace quorvane {
+
+namespace {
+
+// A value longer than this (in GBK bytes) is cut, as the 1024-byte buffer of
+// the private-profile read would cut it.
+constexpr qsizetype MaxValueBytes = 1023;
+
+bool isBlankByte(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Blanks and the delimiters '=', CR and LF are below 0x40, so they can never be
+// the second byte of a GBK pair: trimming and splitting the raw bytes is safe.
+QByteArray trimmedBytes(QByteArrayView bytes)
+{
+    qsizetype begin = 0;
+    qsizetype end = bytes.size();
+    while (begin < end && isBlankByte(bytes[begin]))
+        ++begin;
+    while (end > begin && isBlankByte(bytes[end - 1]))
+        --end;
+    return bytes.sliced(begin, end - begin).toByteArray();
+}
+
+QString fromGbk(QByteArrayView bytes)
+{
+    QStringDecoder decoder("GBK");
+    return decoder(bytes);
+}
+
+QByteArray toGbk(const QString &text)
+{
+    QStringEncoder encoder("GBK");
+    return encoder(text);
+}
+
+// Cuts at most MaxValueBytes off the front without splitting a pair.
+QByteArray capValue(const QByteArray &value)
+{
+    if (value.size() <= MaxValueBytes)
+        return value;
+    qsizetype i = 0;
+    while (i < value.size()) {
+        const qsizetype step = static_cast<unsigned char>(value[i]) >= 0x81 ? 2 : 1;
+        if (i + step > MaxValueBytes)
+            break;
+        i += step;
+    }
+    return value.left(i);
+}
+
+struct IniLine
+{
+    enum Kind { Other, Section, Entry };
+
+    QByteArray raw;        // the line as read, line end included
+    QByteArray ending;     // "\r\n", "\n" or empty for a last line without one
+    Kind kind = Other;
+    QString name;          // section name or key, trimmed
+    QByteArray keyBytes;   // an entry's key as written in the file
+    QByteArray valueBytes; // an entry's value, trimmed, still GBK
+};
+
+IniLine parseLine(const QByteArray &raw)
+{
+    IniLine line;
+    line.raw = raw;
+    QByteArray body = raw;
+    if (body.endsWith('\n')) {
+        body.chop(1);
+        line.ending = "\n";
+        if (body.endsWith('\r')) {
+            body.chop(1);
+            line.ending = "\r\n";
+        }
+    }
+    const QByteArray trimmed = trimmedBytes(body);
+    if (trimmed.startsWith('[')) {
+        const QString text = fromGbk(trimmed);
+        const qsizetype close = text.indexOf(u']');
+        if (close > 0) {
+            line.kind = IniLine::Section;
+            line.name = text.mid(1, close - 1).trimmed();
+        }
+        return line;
+    }
+    const qsizetype eq = trimmed.indexOf('=');
+    if (eq > 0) {
+        line.keyBytes = trimmedBytes(QByteArrayView(trimmed).first(eq));
+        line.name = fromGbk(line.keyBytes);
+        if (!line.name.isEmpty()) {
+            line.kind = IniLine::Entry;
+            line.valueBytes = trimmedBytes(QByteArrayView(trimmed).sliced(eq + 1));
+        }
+    }
+    return line;
+}
+
+QList<IniLine> parseFile(const QByteArray &bytes)
+{
+    QList<IniLine> lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype nl = bytes.indexOf('\n', start);
+        const qsizetype end = nl < 0 ? bytes.size() : nl + 1;
+        lines.append(parseLine(bytes.mid(start, end - start)));
+        start = end;
+    }
+    return lines;
+}
+
+bool sameName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// [begin, end) of the first section with that name, begin at its header;
+// begin < 0 when the file has none.
+std::pair<qsizetype, qsizetype> findSection(const QList<IniLine> &lines, const QString &section)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].kind != IniLine::Section || !sameName(lines[i].name, section))
+            continue;
+        qsizetype end = i + 1;
+        while (end < lines.size() && lines[end].kind != IniLine::Section)
+            ++end;
+        return {i, end};
+    }
+    return {-1, -1};
+}
+
+QByteArray readFile(const QString &path, bool *exists = nullptr)
+{
+    QFile file(path);
+    const bool opened = !path.isEmpty() && file.open(QIODevice::ReadOnly);
+    if (exists)
+        *exists = opened;
+    return opened ? file.readAll() : QByteArray();
+}
+
+QByteArray joinLines(const QList<IniLine> &lines)
+{
+    QByteArray out;
+    for (const IniLine &line : lines)
+        out += line.raw;
+    return out;
+}
+
+// A new file beside the old one, renamed over it only when complete: a crash
+// or a full disk leaves one whole file or the other.
+void replaceFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    // Unbuffered, so a short write is seen here and not lost in a flush
+    // whose failure commit() would not notice.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return;
+    if (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        return;
+    }
+    file.commit();
+}
+
+// The line end the file already uses; CR LF for a new file.
+QByteArray lineEndingOf(const QList<IniLine> &lines)
+{
+    for (const IniLine &line : lines) {
+        if (!line.ending.isEmpty())
+            return line.ending;
+    }
+    return "\r\n";
+}
+
+bool hasLineBreak(const QString &text)
+{
+    return text.contains(u'\n') || text.contains(u'\r');
+}
+
+} // namespace
+
+QString ClassIniFile::GetIniKey(const QString &section, const QString &key,
+                                const QString &defaultValue) const
+{
+    const QList<IniLine> lines = parseFile(readFile(m_path));
+    const auto [begin, end] = findSection(lines, section);
+    if (begin < 0)
+        return defaultValue;
+    for (qsizetype i = begin + 1; i < end; ++i) {
+        const IniLine &line = lines[i];
+        if (line.kind != IniLine::Entry || !sameName(line.name, key))
+            continue;
+        QByteArray value = trimmedBytes(capValue(line.valueBytes));
+        value.replace('\0', QByteArray());
+        const QString text = fromGbk(value);
+        if (text.trimmed().isEmpty())
+            return defaultValue;
+        return text;
+    }
+    return defaultValue;
+}
+
+void ClassIniFile::WriteIniKey(const QString &section, const QString &key, const QString &value)
+{
+    if (m_path.isEmpty() || section.trimmed().isEmpty() || key.trimmed().isEmpty()
+        || hasLineBreak(section) || section.contains(u']') || hasLineBreak(key)
+        || key.contains(u'='))
+        return;
+
+    // A value is one line: a line break in it would start new entries.
+    QString oneLine = value;
+    oneLine.replace(u'\r', u' ').replace(u'\n', u' ').remove(QChar(u'\0'));
+
+    const QByteArray old = readFile(m_path);
+    QList<IniLine> lines = parseFile(old);
+    const QByteArray eol = lineEndingOf(lines);
+    const QByteArray valueBytes = toGbk(oneLine.trimmed());
+
+    auto [begin, end] = findSection(lines, section);
+    if (begin < 0) {
+        if (!lines.isEmpty() && lines.last().ending.isEmpty()) {
+            lines.last().raw += eol;
+            lines.last().ending = eol;
+        }
+        lines.append(parseLine("[" + toGbk(section.trimmed()) + "]" + eol));
+        begin = lines.size() - 1;
+        end = lines.size();
+    }
+
+    bool replaced = false;
+    for (qsizetype i = begin + 1; i < end; ++i) {
+        IniLine &line = lines[i];
+        if (line.kind == IniLine::Entry && sameName(line.name, key)) {
+            const QByteArray ending = line.ending.isEmpty() ? eol : line.ending;
+            line = parseLine(line.keyBytes + "=" + valueBytes + ending);
+            replaced = true;
+            break;
+        }
+    }
+    if (!replaced) {
+        // After the section's last non-blank line, so blank lines keep
+        // separating it from the next section.
+        qsizetype at = end;
+        while (at > begin + 1 && lines[at - 1].raw.trimmed().isEmpty())
+            --at;
+        IniLine &previous = lines[at - 1];
+        if (previous.ending.isEmpty()) {
+            previous.raw += eol;
+            previous.ending = eol;
+        }
+        lines.insert(at, parseLine(toGbk(key.trimmed()) + "=" + valueBytes + eol));
+    }
+
+    const QByteArray bytes = joinLines(lines);
+    if (bytes != old)
+        replaceFile(m_path, bytes);
+}
+
+void ClassIniFile::DelIniKey(const QString &section, const QString &key)
+{
+    bool exists = false;
+    const QByteArray old = readFile(m_path, &exists);
+    if (!exists)
+        return;
+    QList<IniLine> lines = parseFile(old);
+    auto [begin, end] = findSection(lines, section);
+    if (begin < 0)
+        return;
+    for (qsizetype i = end - 1; i > begin; --i) {
+        if (lines[i].kind == IniLine::Entry && sameName(lines[i].name, key))
+            lines.removeAt(i);
+    }
+    const QByteArray bytes = joinLines(lines);
+    if (bytes != old)
+        replaceFile(m_path, bytes);
+}
+
+void ClassIniFile::DelIniSec(const QString &section)
+{
+    bool exists = false;
+    const QByteArray old = readFile(m_path, &exists);
+    if (!exists)
+        return;
+    QList<IniLine> lines = parseFile(old);
+    // Every section of that name goes, so no later copy of it shows through.
+    for (;;) {
+        const auto [begin, end] = findSection(lines, section);
+        if (begin < 0)
+            break;
+        lines.remove(begin, end - begin);
+    }
+    const QByteArray bytes = joinLines(lines);
+    if (bytes != old)
+        replaceFile(m_path, bytes);
+}
+
+} // namespace quorvane
