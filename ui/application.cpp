@@ -1,0 +1,58 @@
+#include "ui/application.h"
+
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QWindow>
+
+namespace quorvane {
+
+namespace {
+
+// Calls back at the first exposure of a window.
+class FirstExposure final : public QObject
+{
+public:
+    FirstExposure(QWidget *widget, std::function<void(QWidget *)> callback)
+        : QObject(widget), m_widget(widget), m_callback(std::move(callback))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Expose && m_callback && m_widget->windowHandle()->isExposed()) {
+            auto callback = std::move(m_callback);
+            m_callback = nullptr;
+            callback(m_widget);
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_widget;
+    std::function<void(QWidget *)> m_callback;
+};
+
+} // namespace
+
+int RunApplication(int &argc, char **argv, const std::function<void(QWidget *)> &onShown)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    // The window hides to the notification area; only the exit sequence ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    Form1 window(MakeQtPlatform(), ProgramFoldersOfThisProcess());
+    QObject::connect(&window, &Form1::exitConfirmed, &app, &QApplication::quit, Qt::QueuedConnection);
+    window.Form_Load();
+    if (onShown) {
+        window.winId(); // creates the window handle to watch
+        window.windowHandle()->installEventFilter(new FirstExposure(&window, onShown));
+    }
+    window.centreOnScreen();
+    window.show();
+    return app.exec();
+}
+
+} // namespace quorvane

@@ -1,0 +1,125 @@
+#include "ui/entry_fields.h"
+
+#include "calc/money.h"
+#include "ui/form1_ui.h"
+#include "ui/platform.h"
+
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTimer>
+#include <QValidator>
+
+namespace quorvane {
+
+namespace {
+
+// Refuses typing that makes the text longer than the limit, but lets the user
+// shorten a text that the program made longer.
+class TypingLimit final : public QValidator
+{
+public:
+    TypingLimit(QLineEdit *field, int limit) : QValidator(field), m_field(field), m_limit(limit) {}
+
+    State validate(QString &input, int &) const override
+    {
+        if (input.size() > m_limit && input.size() > m_field->text().size())
+            return Invalid;
+        return Acceptable;
+    }
+
+private:
+    QLineEdit *m_field;
+    int m_limit;
+};
+
+QString Tidied(const QString &text, bool money)
+{
+    const Money value = MoneyFromText(text.trimmed());
+    return money ? FormatMoney(value) : FormatWholeNumber(value);
+}
+
+} // namespace
+
+EntryFields::EntryFields(const Form1Ui &ui, MessageBoxes &boxes, std::function<void()> makeSumDefault,
+                         QObject *parent)
+    : QObject(parent), m_ui(ui), m_boxes(boxes), m_makeSumDefault(std::move(makeSumDefault))
+{
+    for (QLineEdit *field : {ui.buy_Price, ui.sell_Price})
+        field->setValidator(new TypingLimit(field, PriceMaxLength));
+    for (QLineEdit *field : {ui.buy_Number, ui.sell_Number})
+        field->setValidator(new TypingLimit(field, NumberMaxLength));
+    for (QLineEdit *field : {ui.buy_Price, ui.buy_Number, ui.sell_Price, ui.sell_Number})
+        field->installEventFilter(this);
+    connect(ui.buy_Number, &QLineEdit::textChanged, this, &EntryFields::buy_Number_Change);
+}
+
+void EntryFields::PrepareForEditing(QLineEdit *field)
+{
+    if (!field->selectedText().trimmed().isEmpty())
+        return;
+    QString text = field->text().trimmed();
+    text.remove(QChar(0xFFE5)).remove(QLatin1Char(','));
+    field->setText(text);
+    field->selectAll();
+}
+
+bool EntryFields::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *field = qobject_cast<QLineEdit *>(watched);
+    if (!field)
+        return false;
+    if (event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        clicked(field);
+    } else if (event->type() == QEvent::FocusOut) {
+        // Only a move to another control of this window counts as leaving;
+        // a message box or a menu taking the focus for a moment does not.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            lostFocus(field);
+    }
+    return false;
+}
+
+void EntryFields::buy_Number_Change(const QString &text)
+{
+    m_makeSumDefault();
+    if (IsNumberText(text))
+        m_ui.sell_Number->setText(text);
+}
+
+void EntryFields::clicked(QLineEdit *field)
+{
+    // In buy_Number the change of its text makes the switch instead.
+    if (field != m_ui.buy_Number)
+        m_makeSumDefault();
+    PrepareForEditing(field);
+}
+
+void EntryFields::lostFocus(QLineEdit *field)
+{
+    const QString text = field->text();
+    if (IsNumberText(text)) {
+        try {
+            field->setText(Tidied(text, formOf(field) == Form::Money));
+            return;
+        } catch (const OutOfRangeError &) {
+            // Too large to show: the text stays as typed and is reported below.
+        }
+    }
+    // The box comes once the focus has settled where the user sent it.
+    QPointer<QLineEdit> guard(field);
+    QTimer::singleShot(0, this, [this, guard] {
+        m_boxes.information(guard ? guard->window() : nullptr, QStringLiteral("提示"),
+                            QStringLiteral("抱歉，请输入正确的数字"));
+    });
+}
+
+EntryFields::Form EntryFields::formOf(const QLineEdit *field) const
+{
+    return (field == m_ui.buy_Price || field == m_ui.sell_Price) ? Form::Money : Form::WholeNumber;
+}
+
+} // namespace quorvane

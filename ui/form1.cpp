@@ -1,0 +1,331 @@
+#include "ui/form1.h"
+
+#include "calc/calculate.h"
+#include "calc/calculation_log.h"
+#include "ui/app_icon.h"
+#include "ui/entry_fields.h"
+#include "ui/usage_report.h"
+#include "ui/version.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace quorvane {
+
+namespace {
+
+const QSize ClientSize(739, 491);
+
+QString Caption()
+{
+    return QStringLiteral("Quorvane Ver%1 - 散户炒股必备软件").arg(ShortVersion());
+}
+
+} // namespace
+
+QStringList DesktopCalculators()
+{
+    return {QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"), QStringLiteral("galculator"),
+            QStringLiteral("qalculate-gtk"), QStringLiteral("mate-calc"), QStringLiteral("xcalc")};
+}
+
+Form1::Form1(Platform platform, ProgramFolders folders, QWidget *parent)
+    : QMainWindow(parent), m_platform(std::move(platform)), m_folders(std::move(folders))
+{
+    m_ui.setupUi(this);
+    setWindowTitle(Caption());
+    setWindowIcon(AppIcon());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+
+    m_entryFields = std::make_unique<EntryFields>(m_ui, *m_platform.messageBoxes,
+                                                  [this] { setDefaultButton(m_ui.btn_Sum); });
+    setDefaultButton(m_ui.btn_Sum);
+
+    connect(m_ui.btn_Sum, &QPushButton::clicked, this, &Form1::btn_Sum_Click);
+    for (QLineEdit *field : {m_ui.sell_ProfitAndLoss, m_ui.sell_Yield})
+        connect(field, &QLineEdit::textChanged, this, [this, field] { applySignColour(field); });
+
+    connect(m_ui.ExitMenu, &QAction::triggered, this, &QWidget::close);
+    connect(m_ui.popExit, &QAction::triggered, this, &QWidget::close);
+    connect(m_ui.popShow, &QAction::triggered, this, &Form1::popShow_Click);
+    connect(m_ui.calcmenu, &QAction::triggered, this, &Form1::calcmenu_Click);
+    // Their windows are not there yet.
+    m_ui.MonitoringMenu->setEnabled(false);
+    m_ui.CheckUpdate->setEnabled(false);
+    m_ui.AboutMe->setEnabled(false);
+
+    m_ui.StockList->installEventFilter(this);
+
+    // Fixed size: the client area of the design, or more if the fonts need it.
+    const QSize content = centralWidget()->minimumSizeHint().expandedTo(ClientSize);
+    setFixedSize(content.width(), content.height() + menuBar()->sizeHint().height());
+}
+
+Form1::~Form1() = default;
+
+void Form1::Form_Load()
+{
+    LoadFeeSettings();
+
+    m_platform.trayIcon->remove();
+    m_platform.trayIcon->add(windowIcon(), windowTitle(), m_ui.mnuControl, [this] { trayLeftPress(); });
+
+    store = LoadMonitorSettings(m_ini, m_folders.iniPath());
+    network = LoadNetworkSettings(m_ini, m_folders.iniPath());
+    armMonitorTimer();
+
+    stockListTable = StockListTable::load(m_folders.shippedFile(QStringLiteral("StockList.txt")));
+}
+
+void Form1::centreOnScreen()
+{
+    if (QScreen *screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void Form1::armMonitorTimer()
+{
+    m_ui.ActiveTimer->setInterval(1000);
+    if (IsFlagOn(store.IsActive))
+        m_ui.ActiveTimer->start();
+    else
+        m_ui.ActiveTimer->stop();
+}
+
+void Form1::LoadFeeSettings()
+{
+    const FeeSettings fees = quorvane::LoadFeeSettings(m_ini, m_folders.iniPath());
+    m_ui.buy_BrokerageRatio->setText(fees.buy_BrokerageRatio);
+    m_ui.buy_MinBrokerageRatio->setText(fees.buy_MinBrokerageRatio);
+    m_ui.StampDuty->setText(fees.StampDuty);
+    m_ui.MinStampDuty->setText(fees.MinStampDuty);
+    m_ui.TransferMoney->setText(fees.TransferMoney);
+    m_ui.MinTransferMoney->setText(fees.MinTransferMoney);
+    m_ui.buy_OtherMoney->setText(fees.buy_OtherMoney);
+    m_ui.sell_OtherMoney->setText(fees.sell_OtherMoney);
+    m_ui.Check1->setChecked(fees.Check1 != 0);
+    m_ui.Check2->setChecked(fees.Check2 != 0);
+}
+
+void Form1::SaveFeeSettings()
+{
+    FeeSettings fees;
+    fees.buy_BrokerageRatio = m_ui.buy_BrokerageRatio->text();
+    fees.buy_MinBrokerageRatio = m_ui.buy_MinBrokerageRatio->text();
+    fees.StampDuty = m_ui.StampDuty->text();
+    fees.MinStampDuty = m_ui.MinStampDuty->text();
+    fees.TransferMoney = m_ui.TransferMoney->text();
+    fees.MinTransferMoney = m_ui.MinTransferMoney->text();
+    fees.buy_OtherMoney = m_ui.buy_OtherMoney->text();
+    fees.sell_OtherMoney = m_ui.sell_OtherMoney->text();
+    fees.Check1 = m_ui.Check1->isChecked() ? 1 : 0;
+    fees.Check2 = m_ui.Check2->isChecked() ? 1 : 0;
+    quorvane::SaveFeeSettings(m_ini, m_folders.iniPath(), fees);
+}
+
+void Form1::setDefaultButton(QPushButton *button)
+{
+    if (m_defaultButton == button)
+        return;
+    if (m_defaultButton)
+        m_defaultButton->setDefault(false);
+    m_defaultButton = button;
+    if (m_defaultButton)
+        m_defaultButton->setDefault(true);
+}
+
+void Form1::btn_Sum_Click()
+{
+    m_ui.StockList->hide();
+
+    CalculateInputs in;
+    in.fees.brokerageRatio = m_ui.buy_BrokerageRatio->text();
+    in.fees.minBrokerage = m_ui.buy_MinBrokerageRatio->text();
+    in.fees.transferMoney = m_ui.TransferMoney->text();
+    in.fees.minTransferMoney = m_ui.MinTransferMoney->text();
+    in.fees.stampDuty = m_ui.StampDuty->text();
+    in.fees.minStampDuty = m_ui.MinStampDuty->text();
+    in.fees.buyOtherMoney = m_ui.buy_OtherMoney->text();
+    in.fees.sellOtherMoney = m_ui.sell_OtherMoney->text();
+    in.fees.shanghaiTransferFee = m_ui.Check1->isChecked();
+    in.fees.shenzhenTransferFee = m_ui.Check2->isChecked();
+    in.fees.exchange = m_ui.Label53->text();
+    in.buyPrice = m_ui.buy_Price->text();
+    in.buyNumber = m_ui.buy_Number->text();
+    in.sellPrice = m_ui.sell_Price->text();
+    in.sellNumber = m_ui.sell_Number->text();
+    in.isSumSamePrice = store.IsSumSamePrice;
+
+    const CalculateOutcome outcome = Calculate(in);
+    if (outcome.rejection) {
+        m_platform.messageBoxes->information(this, QStringLiteral("提示"), outcome.rejection->message);
+        if (auto *field = findChild<QWidget *>(outcome.rejection->focusField))
+            field->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    for (const auto &[name, text] : outcome.fieldTexts) {
+        if (auto *field = findChild<QLineEdit *>(name))
+            field->setText(text);
+    }
+    if (outcome.frame3Caption)
+        m_ui.Frame3->setTitle(*outcome.frame3Caption);
+    if (outcome.logDue)
+        WriteCalculationLog(m_folders.dataFolder, [this](const QString &name) { return controlText(name); });
+}
+
+QString Form1::controlText(const QString &objectName) const
+{
+    const QObject *control = findChild<QObject *>(objectName);
+    if (const auto *field = qobject_cast<const QLineEdit *>(control))
+        return field->text();
+    if (const auto *label = qobject_cast<const QLabel *>(control))
+        return label->text();
+    return {};
+}
+
+void Form1::applySignColour(QLineEdit *field)
+{
+    // A text that does not read as a number (never written by the calculation)
+    // shows in the normal colour.
+    double value = 0;
+    if (IsNumberText(field->text())) {
+        try {
+            value = NumberFromText(field->text());
+        } catch (const OutOfRangeError &) {
+        }
+    }
+    QPalette palette = field->palette();
+    if (value > 0)
+        palette.setColor(QPalette::Text, QColor::fromRgb(colors::Rise));
+    else if (value < 0)
+        palette.setColor(QPalette::Text, QColor::fromRgb(colors::Fall));
+    else
+        palette.setColor(QPalette::Text, QApplication::palette(field).color(QPalette::Text));
+    field->setPalette(palette);
+}
+
+void Form1::calcmenu_Click()
+{
+    for (const QString &program : DesktopCalculators()) {
+        if (m_platform.programStarter->start(program, {}))
+            return;
+    }
+    m_platform.messageBoxes->critical(this, QStringLiteral("错误"), QStringLiteral("无法启动计算器"));
+}
+
+void Form1::popShow_Click()
+{
+    if (isVisible()) {
+        setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        return;
+    }
+    trayLeftPress();
+}
+
+void Form1::trayLeftPress()
+{
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    show();
+    raise();
+    activateWindow();
+}
+
+bool Form1::ShowBalloon(const QString &title, const QString &text)
+{
+    return m_platform.trayIcon->showBalloon(CutToGbkBytes(title, 63), CutToGbkBytes(text, 255));
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (m_exiting) {
+        event->accept();
+        return;
+    }
+    // A second request while the question is open is the same request.
+    if (m_askingToExit) {
+        event->ignore();
+        return;
+    }
+    m_askingToExit = true;
+    const MessageBoxes::Answer answer = m_platform.messageBoxes->question(
+        this, QStringLiteral("退出提示"), QStringLiteral("真的要退出“Quorvane”吗？"));
+    m_askingToExit = false;
+    if (answer != MessageBoxes::Answer::Ok) {
+        event->ignore();
+        return;
+    }
+    SaveFeeSettings();
+    m_platform.trayIcon->remove();
+    SendUsageReport(network.UpdateHost);
+    m_exiting = true;
+    event->accept();
+    emit exitConfirmed();
+}
+
+void Form1::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isMinimized())
+        return;
+    // Without a notification area nothing could bring a hidden window back.
+    if (IsFlagOn(store.HideTaskbar) && m_platform.trayIcon->supportsTray()) {
+        // Hidden once the minimising has finished.
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized())
+                hide();
+        });
+    }
+}
+
+void Form1::keyPressEvent(QKeyEvent *event)
+{
+    // Enter that no control took presses the default button.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_defaultButton
+        && m_defaultButton->isEnabled()) {
+        event->accept();
+        m_defaultButton->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    placeStockList();
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui.StockList && event->type() == QEvent::Show)
+        placeStockList();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::placeStockList()
+{
+    // Directly under the code box and as wide, over the rows below it.
+    QWidget *code = m_ui.StockCode;
+    QWidget *host = m_ui.StockList->parentWidget();
+    const QPoint topLeft = code->mapTo(host, QPoint(0, code->height()));
+    const int rowHeight = m_ui.StockList->fontMetrics().height() + 2;
+    m_ui.StockList->setGeometry(topLeft.x(), topLeft.y(), code->width(),
+                                10 * rowHeight + 2 * m_ui.StockList->frameWidth());
+    m_ui.StockList->raise();
+}
+
+} // namespace quorvane

@@ -1,0 +1,108 @@
+#pragma once
+
+// The main window. Data flows one way: the texts of the entry and fee-rate
+// fields go into Calculate, and its outcome (a rejection, or result texts, the
+// sell frame's caption and a log entry) is applied to the fields and Log.txt.
+// The window owns the settings of the run and the state the stock panel and
+// the monitor share; their behaviour lives in classes of their own that reach
+// the controls through ui().
+
+#include "calc/money.h"
+#include "quotes/stock_list.h"
+#include "settings/ini_file.h"
+#include "settings/settings_store.h"
+#include "ui/form1_ui.h"
+#include "ui/platform.h"
+#include "ui/program_folders.h"
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <memory>
+
+class QPushButton;
+
+namespace quorvane {
+
+class EntryFields;
+
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    Form1(Platform platform, ProgramFolders folders, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    const Form1Ui &ui() const { return m_ui; }
+    Platform &platform() { return m_platform; }
+    const ProgramFolders &folders() const { return m_folders; }
+    ClassIniFile &iniFile() { return m_ini; }
+
+    // The start-up sequence, run once before the window is first shown.
+    void Form_Load();
+    // Centres the window on its screen.
+    void centreOnScreen();
+
+    // The one button that Enter presses; btn_Sum at start.
+    void setDefaultButton(QPushButton *button);
+    QPushButton *defaultButton() const { return m_defaultButton; }
+
+    // The Calculate command.
+    void btn_Sum_Click();
+
+    // Brings the window back in normal state: from popShow, or from a left
+    // press on the notification icon (which always activates it).
+    void popShow_Click();
+    void trayLeftPress();
+
+    // A balloon on the notification icon; the title is cut to 63 GBK bytes.
+    bool ShowBalloon(const QString &title, const QString &text);
+
+    // Settings and state of the run, shared with the stock panel, the monitor
+    // and the settings dialog.
+    SettingsStore store;
+    NetworkSettings network;
+    StockListTable stockListTable;
+    QString PanelCode;
+    bool NetErrorShown = false;
+    std::int16_t ActiveCount = 0;
+    std::int16_t ActiveIndex = 0;
+    Money LastPrice1, LastPrice2, LastPrice3;
+
+    // Arms ActiveTimer from IsActive: 1000 ms, running exactly when it is on.
+    void armMonitorTimer();
+
+signals:
+    // The user confirmed the exit and the exit sequence ran: the program ends.
+    void exitConfirmed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void LoadFeeSettings();
+    void SaveFeeSettings();
+    void calcmenu_Click();
+    void applySignColour(QLineEdit *field);
+    void placeStockList();
+    QString controlText(const QString &objectName) const;
+
+    Platform m_platform;
+    ProgramFolders m_folders;
+    ClassIniFile m_ini;
+    Form1Ui m_ui;
+    std::unique_ptr<EntryFields> m_entryFields;
+    QPushButton *m_defaultButton = nullptr;
+    bool m_askingToExit = false;
+    bool m_exiting = false;
+};
+
+// The calculator programs tried in turn by "计算器".
+QStringList DesktopCalculators();
+
+} // namespace quorvane

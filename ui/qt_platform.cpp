@@ -1,0 +1,164 @@
+#include "ui/platform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QSoundEffect>
+#include <QStringEncoder>
+#include <QSystemTrayIcon>
+
+namespace quorvane {
+
+namespace {
+
+QString ProgramName()
+{
+    return QStringLiteral("Quorvane");
+}
+
+class QtMessageBoxes final : public MessageBoxes
+{
+public:
+    void information(QWidget *parent, const QString &caption, const QString &text) override
+    {
+        QMessageBox::information(parent, caption, text);
+    }
+    void critical(QWidget *parent, const QString &caption, const QString &text) override
+    {
+        QMessageBox::critical(parent, caption, text);
+    }
+    void plain(QWidget *parent, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::NoIcon, ProgramName(), text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+    Answer question(QWidget *parent, const QString &caption, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Cancel);
+        return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+    }
+};
+
+class QtUrlOpener final : public UrlOpener
+{
+public:
+    bool open(const QUrl &url) override { return QDesktopServices::openUrl(url); }
+};
+
+class QtProgramStarter final : public ProgramStarter
+{
+public:
+    bool start(const QString &program, const QStringList &arguments) override
+    {
+        return QProcess::startDetached(program, arguments);
+    }
+};
+
+class QtSoundPlayer final : public SoundPlayer
+{
+public:
+    void play(const QString &wavPath) override
+    {
+        if (!QFileInfo::exists(wavPath))
+            return;
+        // Made on first use: loading the audio back end costs start-up time.
+        if (!m_effect)
+            m_effect = std::make_unique<QSoundEffect>();
+        const QUrl url = QUrl::fromLocalFile(wavPath);
+        if (m_effect->source() != url)
+            m_effect->setSource(url);
+        m_effect->play();
+    }
+
+private:
+    std::unique_ptr<QSoundEffect> m_effect;
+};
+
+class QtTrayIcon final : public TrayIcon
+{
+public:
+    bool supportsTray() const override
+    {
+        return QSystemTrayIcon::isSystemTrayAvailable() && m_icon && m_icon->isVisible();
+    }
+
+    void add(const QIcon &icon, const QString &tip, QMenu *contextMenu,
+             std::function<void()> onLeftPress) override
+    {
+        remove();
+        m_icon = std::make_unique<QSystemTrayIcon>(icon);
+        m_icon->setToolTip(tip);
+        m_icon->setContextMenu(contextMenu);
+        m_onLeftPress = std::move(onLeftPress);
+        QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, m_icon.get(),
+                         [this](QSystemTrayIcon::ActivationReason reason) {
+                             if (reason == QSystemTrayIcon::Trigger && m_onLeftPress)
+                                 m_onLeftPress();
+                         });
+        m_icon->show();
+    }
+
+    void remove() override
+    {
+        if (m_icon)
+            m_icon->hide();
+        m_icon.reset();
+    }
+
+    bool showBalloon(const QString &title, const QString &text) override
+    {
+        if (!m_icon || !QSystemTrayIcon::supportsMessages())
+            return false;
+        m_icon->showMessage(title, text, m_icon->icon());
+        return true;
+    }
+
+private:
+    std::unique_ptr<QSystemTrayIcon> m_icon;
+    std::function<void()> m_onLeftPress;
+};
+
+class QtClipboard final : public Clipboard
+{
+public:
+    QString text() const override { return QGuiApplication::clipboard()->text(); }
+};
+
+} // namespace
+
+Platform MakeQtPlatform()
+{
+    Platform p;
+    p.messageBoxes = std::make_shared<QtMessageBoxes>();
+    p.urlOpener = std::make_shared<QtUrlOpener>();
+    p.programStarter = std::make_shared<QtProgramStarter>();
+    p.soundPlayer = std::make_shared<QtSoundPlayer>();
+    p.trayIcon = std::make_shared<QtTrayIcon>();
+    p.clipboard = std::make_shared<QtClipboard>();
+    return p;
+}
+
+QString CutToGbkBytes(const QString &text, int maxBytes)
+{
+    QStringEncoder gbk("GBK");
+    int bytes = 0;
+    qsizetype end = 0;
+    while (end < text.size()) {
+        // A surrogate pair is one character.
+        const qsizetype len = (text.at(end).isHighSurrogate() && end + 1 < text.size()) ? 2 : 1;
+        const QByteArray encoded = gbk.encode(QStringView(text).mid(end, len));
+        if (bytes + encoded.size() > maxBytes)
+            break;
+        bytes += int(encoded.size());
+        end += len;
+    }
+    return text.left(end);
+}
+
+} // namespace quorvane
