@@ -1,0 +1,159 @@
+#include "quotes/http_fetch.h"
+
+#include <QStringDecoder>
+
+#include <curl/curl.h>
+
+#include <array>
+#include <memory>
+
+namespace quorvane {
+
+namespace {
+
+// One character for every pair a byte from 0x80 can open: index
+// (lead - 0x80) * 256 + second byte.
+using PairTable = std::array<char16_t, 128 * 256>;
+
+PairTable buildPairTable()
+{
+    PairTable table{};
+    QStringDecoder decoder("GBK", QStringDecoder::Flag::Stateless);
+    for (int lead = 0x80; lead <= 0xFF; ++lead) {
+        for (int second = 0; second <= 0xFF; ++second) {
+            // A letter after the pair flushes whatever the decoder holds back,
+            // so only a real two-byte character comes out as one character.
+            const char bytes[3] = {static_cast<char>(lead), static_cast<char>(second), 'x'};
+            const QString text = decoder(QByteArrayView(bytes, 3));
+            const bool pair = text.size() == 2 && text[1] == u'x';
+            table[(lead - 0x80) * 256 + second] = pair ? text[0].unicode() : char16_t(0xFFFD);
+        }
+    }
+    return table;
+}
+
+const PairTable &pairTable()
+{
+    static const PairTable table = buildPairTable();
+    return table;
+}
+
+void initCurlOnce()
+{
+    // Function-local statics are initialised once, even across threads.
+    static const CURLcode initialised = curl_global_init(CURL_GLOBAL_DEFAULT);
+    (void)initialised;
+}
+
+struct BodySink
+{
+    QByteArray bytes;
+    qint64 limit = 0;
+};
+
+size_t appendBody(char *data, size_t size, size_t count, void *userData)
+{
+    auto *sink = static_cast<BodySink *>(userData);
+    const size_t length = size * count;
+    if (sink->bytes.size() + static_cast<qint64>(length) > sink->limit)
+        return 0; // ends the transfer with CURLE_WRITE_ERROR
+    sink->bytes.append(data, static_cast<qsizetype>(length));
+    return length;
+}
+
+struct CurlDeleter
+{
+    void operator()(CURL *curl) const { curl_easy_cleanup(curl); }
+};
+struct SlistDeleter
+{
+    void operator()(curl_slist *list) const { curl_slist_free_all(list); }
+};
+
+} // namespace
+
+std::optional<QString> bytes2BSTR(QByteArrayView bytes)
+{
+    const PairTable &table = pairTable();
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    char16_t *const begin = out;
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *const end = in + bytes.size();
+    while (in < end) {
+        const unsigned char b = *in;
+        if (b < 0x80) {
+            *out++ = b;
+            ++in;
+            continue;
+        }
+        if (in + 1 == end)
+            return std::nullopt; // a lead byte without its second byte
+        *out++ = table[(b - 0x80) * 256 + in[1]];
+        in += 2;
+    }
+    text.truncate(out - begin);
+    return text;
+}
+
+QString DecodeGbkText(QByteArrayView bytes)
+{
+    if (!bytes.isEmpty() && static_cast<unsigned char>(bytes.back()) >= 0x80) {
+        if (std::optional<QString> text = bytes2BSTR(bytes))
+            return *std::move(text);
+        return *bytes2BSTR(bytes.chopped(1)) + QChar(QChar::ReplacementCharacter);
+    }
+    return bytes2BSTR(bytes).value_or(QString());
+}
+
+std::optional<QByteArray> HttpFetch::fetchBytes(const QString &url) const
+{
+    initCurlOnce();
+    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    if (!curl)
+        return std::nullopt;
+
+    std::unique_ptr<curl_slist, SlistDeleter> headers(
+        curl_slist_append(nullptr, "Content-Type: text/XML"));
+    if (!headers)
+        return std::nullopt;
+
+    BodySink sink;
+    sink.limit = m_options.maxBodyBytes;
+    const QByteArray urlBytes = url.toUtf8();
+    QString referer = m_options.referer;
+    referer.remove(u'\r').remove(u'\n'); // a header value is one line
+    const QByteArray refererBytes = referer.toUtf8();
+
+    CURL *h = curl.get();
+    curl_easy_setopt(h, CURLOPT_URL, urlBytes.constData());
+    curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    if (!refererBytes.isEmpty())
+        curl_easy_setopt(h, CURLOPT_REFERER, refererBytes.constData());
+    // Plain web addresses only, also after a redirect.
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, static_cast<long>(m_options.maxRedirects));
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(m_options.connectTimeoutMs));
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(m_options.totalTimeoutMs));
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_options.maxBodyBytes));
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, appendBody);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
+
+    if (curl_easy_perform(h) != CURLE_OK)
+        return std::nullopt;
+    return std::move(sink.bytes);
+}
+
+std::optional<QString> HttpFetch::viewSource(const QString &url) const
+{
+    const std::optional<QByteArray> body = fetchBytes(url);
+    if (!body)
+        return std::nullopt;
+    return bytes2BSTR(*body);
+}
+
+} // namespace quorvane

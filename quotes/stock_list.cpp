@@ -1,0 +1,81 @@
+#include "quotes/stock_list.h"
+
+#include "quotes/http_fetch.h"
+
+#include <QFile>
+
+namespace quorvane {
+
+namespace {
+
+constexpr qsizetype MaxMatches = 10;
+
+// The box's text loses its surrounding spaces, and only those.
+QStringView trimSpaces(QStringView text)
+{
+    while (!text.isEmpty() && text.front() == u' ')
+        text = text.sliced(1);
+    while (!text.isEmpty() && text.back() == u' ')
+        text.chop(1);
+    return text;
+}
+
+bool beginsWith(const QString &field, QStringView text)
+{
+    return field.size() >= text.size() && QStringView(field).first(text.size()) == text;
+}
+
+} // namespace
+
+StockListTable StockListTable::load(const QString &path)
+{
+    StockListTable table;
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return table;
+    const QString text = DecodeGbkText(file.readAll());
+
+    QList<StockListEntry> entries;
+    entries.reserve(text.count(u'\n') + 1);
+    for (QStringView line : QStringView(text).tokenize(u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        // Split at every single space: two spaces in a row give an empty field.
+        qsizetype firstSpace = line.indexOf(u' ');
+        if (firstSpace < 0)
+            continue;
+        qsizetype secondSpace = line.indexOf(u' ', firstSpace + 1);
+        if (secondSpace < 0)
+            continue;
+        qsizetype thirdSpace = line.indexOf(u' ', secondSpace + 1);
+        QStringView code = line.first(firstSpace);
+        if (code.isEmpty())
+            continue; // an entry without a code could never be looked up
+        StockListEntry entry;
+        entry.code = code.toString();
+        entry.name = line.sliced(firstSpace + 1, secondSpace - firstSpace - 1).toString();
+        entry.key = (thirdSpace < 0 ? line.sliced(secondSpace + 1)
+                                    : line.sliced(secondSpace + 1, thirdSpace - secondSpace - 1))
+                        .toString();
+        entries.append(std::move(entry));
+    }
+    table.m_entries = std::move(entries);
+    return table;
+}
+
+QStringList StockListTable::search(const QString &text) const
+{
+    const QStringView wanted = trimSpaces(text);
+    QStringList lines;
+    for (const StockListEntry &entry : m_entries) {
+        if (beginsWith(entry.code, wanted) || beginsWith(entry.key, wanted)
+            || beginsWith(entry.name, wanted)) {
+            lines.append(entry.code + u' ' + entry.name);
+            if (lines.size() == MaxMatches)
+                break;
+        }
+    }
+    return lines;
+}
+
+} // namespace quorvane
