@@ -20,7 +20,7 @@ struct FeeSettings
     QString MinTransferMoney = QStringLiteral("1.00");
     QString buy_OtherMoney = QStringLiteral("0.00");
     QString sell_OtherMoney = QStringLiteral("0.00");
-    int Check1 = 1; // check-box state: 0 clear, 1 ticked
+    int Check1 = 1; // check-box state: 0 clear, 1 ticked (any other stored value loads as the default)
     int Check2 = 0;
 };
 
@@ -52,7 +52,15 @@ struct NetworkSettings
 // A flag text is on when it reads as a non-zero number ("1", "-1").
 bool IsFlagOn(const QString &flag);
 
-// Each sets the ini's path to iniPath before it reads or writes.
+// UpdateDateTime as the program writes it: "2011-03-31 01:00:00", local time.
+QString FormatUpdateDateTime(const QDateTime &when);
+// Reads that form, a single-digit month, day or hour, "/" between the date's
+// parts, or a date alone; anything else gives 2011-03-03 01:00:00.
+QDateTime ParseUpdateDateTime(const QString &text);
+
+// Each sets the ini's path to iniPath before it reads or writes. A stored text
+// that does not convert to what its key holds (letters in a price, a flag or
+// ActiveTime; a Check1 of 7) loads as the key's default.
 FeeSettings LoadFeeSettings(ClassIniFile &ini, const QString &iniPath);
 void SaveFeeSettings(ClassIniFile &ini, const QString &iniPath, const FeeSettings &fees);
 SettingsStore LoadMonitorSettings(ClassIniFile &ini, const QString &iniPath);
