@@ -3,6 +3,7 @@
 #include "money.h"
 
 #include <optional>
+#include <utility>
 
 namespace quorvane {
 
@@ -21,6 +22,59 @@ struct FeeInputs
     bool shanghaiTransferFee = true;                    // Check1 "沪市收取"
     bool shenzhenTransferFee = false;                   // Check2 "深市收取"
     QString exchange;                                   // Label53
+};
+
+// A rate text whose value does not fit; names the field (objectName).
+class RateOutOfRangeError : public OutOfRangeError
+{
+public:
+    explicit RateOutOfRangeError(QString field) : m_field(std::move(field)) {}
+    const QString &field() const { return m_field; }
+
+private:
+    QString m_field;
+};
+
+// The fee rules. Reads one snapshot of the fee inputs when constructed (the
+// texts must pass IsNumberText; throws RateOutOfRangeError when one does not
+// fit) and keeps nothing else, so every rule is a plain function of its
+// arguments. Rules throw OutOfRangeError when a result would leave Money.
+class SumFunction
+{
+public:
+    explicit SumFunction(const FeeInputs &inputs);
+
+    Money TradeAmount(Quantity q, Money price) const;
+    Money Brokerage(Quantity q, Money price) const;
+    Money StampDutyFee(Quantity q, Money price) const;
+    Money TransferFee(Quantity q) const;
+    Money BuyFees(Quantity q, Money price) const;
+    Money BuyTotal(Quantity q, Money price) const;
+    Money CostPrice(Quantity q, Money price) const; // 0 for q = 0
+    Money SellFees(Quantity q, Money price) const;
+    Money SellNet(Quantity q, Money price) const;
+    Money ProfitAndLoss(Money buyPrice, Quantity sellQuantity, Money sellPrice) const;
+    // Percent of the whole buy total; 0 when that total is 0.
+    Money YieldPercent(Quantity buyQuantity, Money buyPrice, Quantity sellQuantity, Money sellPrice) const;
+
+    // The lowest price buyPrice + k × 0.01 (k ≥ 1) at which selling all q
+    // shares shows a profit of 0.00 or more; none when no price does.
+    std::optional<Money> BreakEvenPrice(Quantity q, Money buyPrice) const;
+    // The highest price sellPrice − k × 0.01 (k ≥ 1, not below 0) at which
+    // the money received buys q shares back; none when no price does.
+    std::optional<Money> BuyBackPrice(Quantity sellQuantity, Money sellPrice) const;
+
+private:
+    Money m_brokerageRate;
+    Money m_minBrokerage;
+    Money m_stampDutyRate;
+    Money m_minStampDuty;
+    double m_transferPerLot = 0;
+    Money m_minTransferFee;
+    double m_minTransferFigure = 0;
+    Money m_buyOther;
+    Money m_sellOther;
+    bool m_chargeTransfer = false;
 };
 
 } // namespace quorvane

@@ -1,0 +1,205 @@
+#include "sum_function.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace quorvane {
+
+namespace {
+
+constexpr std::int64_t Cent = Money::UnitsPerYuan / 100; // one price step, 0.01
+
+// Reads one rate text; a value that does not fit names its field.
+template <typename Read>
+auto readRate(const QString &text, const char *field, Read read)
+{
+    try {
+        return read(text);
+    } catch (const OutOfRangeError &) {
+        throw RateOutOfRangeError(QString::fromLatin1(field));
+    }
+}
+
+Money perMilleRate(const QString &text)
+{
+    return MoneyFromDouble(NumberFromText(text) / 1000);
+}
+
+Money atLeast(Money value, Money minimum)
+{
+    return value < minimum ? minimum : value;
+}
+
+// The smallest k in [1, last] for which passes(k) holds, for a test that
+// stays true once it turns true as k grows, or none. Gallops to bracket the
+// answer and then bisects, so even far answers take some 2·log2(k) tests.
+template <typename Test>
+std::optional<std::int64_t> firstPassing(std::int64_t last, Test passes)
+{
+    if (last < 1)
+        return std::nullopt;
+    if (passes(1))
+        return 1;
+    std::int64_t failing = 1;
+    std::int64_t step = 1;
+    std::int64_t passing = 0;
+    while (passing == 0) {
+        if (failing == last)
+            return std::nullopt;
+        const std::int64_t probe = last - failing <= step ? last : failing + step;
+        if (passes(probe))
+            passing = probe;
+        else
+            failing = probe;
+        step *= 2;
+    }
+    while (passing - failing > 1) {
+        const std::int64_t middle = failing + (passing - failing) / 2;
+        if (passes(middle))
+            passing = middle;
+        else
+            failing = middle;
+    }
+    return passing;
+}
+
+} // namespace
+
+SumFunction::SumFunction(const FeeInputs &in)
+{
+    m_brokerageRate = readRate(in.brokerageRatio, "buy_BrokerageRatio", perMilleRate);
+    m_minBrokerage = readRate(in.minBrokerage, "buy_MinBrokerageRatio", MoneyFromText);
+    m_transferPerLot = MoneyToDouble(readRate(in.transferMoney, "TransferMoney", MoneyFromText)) / 10;
+    m_minTransferFee = readRate(in.minTransferMoney, "MinTransferMoney", MoneyFromText);
+    m_minTransferFigure = readRate(in.minTransferMoney, "MinTransferMoney", NumberFromText);
+    m_stampDutyRate = readRate(in.stampDuty, "StampDuty", perMilleRate);
+    m_minStampDuty = readRate(in.minStampDuty, "MinStampDuty", MoneyFromText);
+    m_buyOther = readRate(in.buyOtherMoney, "buy_OtherMoney", MoneyFromText);
+    m_sellOther = readRate(in.sellOtherMoney, "sell_OtherMoney", MoneyFromText);
+
+    // Shenzhen is tested first; an empty label charges nothing.
+    const QString exchange = in.exchange.trimmed();
+    if (exchange == u"深圳交易所")
+        m_chargeTransfer = in.shenzhenTransferFee;
+    else if (exchange == u"上海交易所")
+        m_chargeTransfer = in.shanghaiTransferFee;
+}
+
+Money SumFunction::TradeAmount(Quantity q, Money price) const
+{
+    // A whole number times a four-decimal price: exact.
+    std::int64_t units = 0;
+    if (__builtin_mul_overflow(static_cast<std::int64_t>(q), price.units(), &units))
+        throw OutOfRangeError();
+    return Money::fromUnits(units);
+}
+
+Money SumFunction::Brokerage(Quantity q, Money price) const
+{
+    return atLeast(TradeAmount(q, price) * m_brokerageRate, m_minBrokerage);
+}
+
+Money SumFunction::StampDutyFee(Quantity q, Money price) const
+{
+    return atLeast(TradeAmount(q, price) * m_stampDutyRate, m_minStampDuty);
+}
+
+Money SumFunction::TransferFee(Quantity q) const
+{
+    if (!m_chargeTransfer)
+        return Money();
+    // Charged per started 100 shares.
+    const double lots = std::floor(q / 100.0 + 0.99);
+    double fee = lots * m_transferPerLot;
+    if (MoneyToDouble(m_minTransferFee) > fee)
+        fee = m_minTransferFigure;
+    return MoneyFromDouble(fee);
+}
+
+Money SumFunction::BuyFees(Quantity q, Money price) const
+{
+    return Brokerage(q, price) + TransferFee(q) + m_buyOther;
+}
+
+Money SumFunction::BuyTotal(Quantity q, Money price) const
+{
+    return TradeAmount(q, price) + BuyFees(q, price);
+}
+
+Money SumFunction::CostPrice(Quantity q, Money price) const
+{
+    if (q == 0)
+        return Money();
+    return MoneyFromDouble(MoneyToDouble(BuyTotal(q, price)) / q);
+}
+
+Money SumFunction::SellFees(Quantity q, Money price) const
+{
+    return Brokerage(q, price) + TransferFee(q) + StampDutyFee(q, price) + m_sellOther;
+}
+
+Money SumFunction::SellNet(Quantity q, Money price) const
+{
+    return TradeAmount(q, price) - SellFees(q, price);
+}
+
+Money SumFunction::ProfitAndLoss(Money buyPrice, Quantity sellQuantity, Money sellPrice) const
+{
+    // The buy side is recomputed for the shares sold, with their own minimums.
+    return SellNet(sellQuantity, sellPrice) - BuyTotal(sellQuantity, buyPrice);
+}
+
+Money SumFunction::YieldPercent(Quantity buyQuantity, Money buyPrice, Quantity sellQuantity, Money sellPrice) const
+{
+    const Money base = BuyTotal(buyQuantity, buyPrice);
+    if (base.isZero())
+        return Money(); // a free purchase has no yield to speak of
+    const double profit = MoneyToDouble(ProfitAndLoss(buyPrice, sellQuantity, sellPrice));
+    return MoneyFromDouble(profit / MoneyToDouble(base) * 100);
+}
+
+std::optional<Money> SumFunction::BreakEvenPrice(Quantity q, Money buyPrice) const
+{
+    const Money paid = BuyTotal(q, buyPrice);
+    const std::int64_t last =
+        (std::numeric_limits<std::int64_t>::max() - std::max<std::int64_t>(buyPrice.units(), 0)) / Cent;
+    // A profit shows as 0.00 or more from −0.0049 up (−0.005 shows as −0.01).
+    auto passes = [&](std::int64_t k) {
+        const Money price = Money::fromUnits(buyPrice.units() + k * Cent);
+        return (SellNet(q, price) - paid).units() > -Cent / 2;
+    };
+
+    std::optional<std::int64_t> k;
+    bool outOfRange = false;
+    try {
+        k = firstPassing(last, passes);
+    } catch (const OutOfRangeError &) {
+        outOfRange = true;
+    }
+    if (k)
+        return Money::fromUnits(buyPrice.units() + *k * Cent);
+    // Commission and stamp duty that take 100% or more of every sale leave
+    // the proceeds flat or falling as the price rises: there is no price.
+    // Otherwise the break-even lies beyond what Money holds.
+    if ((m_brokerageRate + m_stampDutyRate).units() >= Money::UnitsPerYuan)
+        return std::nullopt;
+    if (outOfRange || q > 0)
+        throw OutOfRangeError();
+    return std::nullopt;
+}
+
+std::optional<Money> SumFunction::BuyBackPrice(Quantity sellQuantity, Money sellPrice) const
+{
+    const Money received = SellNet(sellQuantity, sellPrice);
+    const std::int64_t last = sellPrice.units() / Cent; // candidates stay at 0.00 or above
+    auto passes = [&](std::int64_t k) {
+        return BuyTotal(sellQuantity, Money::fromUnits(sellPrice.units() - k * Cent)) <= received;
+    };
+    const std::optional<std::int64_t> k = firstPassing(last, passes);
+    if (!k)
+        return std::nullopt;
+    return Money::fromUnits(sellPrice.units() - *k * Cent);
+}
+
+} // namespace quorvane
