@@ -20,18 +20,22 @@ namespace {
 class TypingLimit final : public QValidator
 {
 public:
-    TypingLimit(QLineEdit *field, int limit) : QValidator(field), m_field(field), m_limit(limit) {}
+    TypingLimit(QLineEdit *field, int limit) : QValidator(field), m_limit(limit), m_length(field->text().size())
+    {
+        connect(field, &QLineEdit::textChanged, this, [this](const QString &text) { m_length = text.size(); });
+    }
 
     State validate(QString &input, int &) const override
     {
-        if (input.size() > m_limit && input.size() > m_field->text().size())
+        // Compared with the text before the edit: the field already holds the new one.
+        if (input.size() > m_limit && input.size() > m_length)
             return Invalid;
         return Acceptable;
     }
 
 private:
-    QLineEdit *m_field;
     int m_limit;
+    qsizetype m_length;
 };
 
 QString Tidied(const QString &text, bool money)
