@@ -1,0 +1,228 @@
+#include "quotes/quote.h"
+
+#include "quotes/http_fetch.h"
+
+#include <array>
+#include <cmath>
+
+namespace quorvane {
+
+namespace {
+
+bool isShenzhen(const QString &code)
+{
+    return code.startsWith(u'0') || code.startsWith(u'3');
+}
+
+std::optional<Money> moneyOf(const QString &text)
+{
+    if (!IsNumberText(text))
+        return std::nullopt;
+    try {
+        return MoneyFromText(text);
+    } catch (const OutOfRangeError &) {
+        return std::nullopt;
+    }
+}
+
+std::optional<double> numberOf(const QString &text)
+{
+    if (!IsNumberText(text))
+        return std::nullopt;
+    try {
+        return NumberFromText(text);
+    } catch (const OutOfRangeError &) {
+        return std::nullopt;
+    }
+}
+
+// FormatMoney's form for a double, rounded from the double itself.
+QString formatMoney(double value)
+{
+    const QString figure = FormatFigure(value);
+    if (figure.startsWith(u'-'))
+        return QStringLiteral("-￥") + figure.mid(1);
+    return u'￥' + figure;
+}
+
+struct LadderRow
+{
+    const char *objectName;
+    double factor;
+    const char16_t *tag;
+};
+
+constexpr std::array<LadderRow, 10> LadderRows = {{
+    {"Label64", 1.1, u" 10% "},
+    {"Label63", 1.08, u" 8%  "},
+    {"Label62", 1.06, u" 6%  "},
+    {"Label61", 1.04, u" 4%  "},
+    {"Label60", 1.02, u" 2%  "},
+    {"Label69", 0.98, u"-2%  "},
+    {"Label68", 0.96, u"-4%  "},
+    {"Label67", 0.94, u"-6%  "},
+    {"Label66", 0.92, u"-8%  "},
+    {"Label65", 0.9, u"-10% "},
+}};
+
+PanelWrite textWrite(const QString &objectName, const QString &text)
+{
+    PanelWrite write;
+    write.kind = PanelWrite::Kind::Text;
+    write.objectName = objectName;
+    write.text = text;
+    return write;
+}
+
+PanelWrite colourWrite(const QString &objectName, QuoteColour colour)
+{
+    PanelWrite write;
+    write.kind = PanelWrite::Kind::Colour;
+    write.objectName = objectName;
+    write.colour = colour;
+    return write;
+}
+
+} // namespace
+
+bool IsStockCode(const QString &code)
+{
+    return code.size() == 6 && IsNumberText(code);
+}
+
+QString MarketPrefix(const QString &code)
+{
+    return isShenzhen(code) ? QStringLiteral("sz") : QStringLiteral("sh");
+}
+
+QString ExchangeName(const QString &code)
+{
+    return isShenzhen(code) ? QStringLiteral("深圳交易所") : QStringLiteral("上海交易所");
+}
+
+QString EncodePathText(const QString &text)
+{
+    static constexpr char hex[] = "0123456789ABCDEF";
+    QString encoded;
+    for (const char byte : text.toUtf8()) {
+        const auto b = static_cast<unsigned char>(byte);
+        if ((b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z')) {
+            encoded += QChar(b);
+        } else {
+            encoded += u'%';
+            encoded += QChar(hex[b >> 4]);
+            encoded += QChar(hex[b & 0x0F]);
+        }
+    }
+    return encoded;
+}
+
+QString QuoteUrl(const QString &quoteHost, const QString &code)
+{
+    return QStringLiteral("http://") + quoteHost + QStringLiteral("/list=") + MarketPrefix(code)
+        + EncodePathText(code);
+}
+
+QString CutQuoteText(const QString &reply)
+{
+    const qsizetype quote = reply.indexOf(u'"');
+    QString text = quote < 0 ? reply : reply.mid(quote + 1);
+    text.remove(QStringLiteral("\";"));
+    return text;
+}
+
+std::optional<QString> LookUpQuote(const HttpFetch &fetch, const QString &quoteHost, const QString &code)
+{
+    const std::optional<QString> reply = fetch.viewSource(QuoteUrl(quoteHost, code));
+    if (!reply)
+        return std::nullopt;
+    return CutQuoteText(*reply);
+}
+
+std::optional<Rgb> QuoteColourRgb(QuoteColour colour)
+{
+    switch (colour) {
+    case QuoteColour::Rise:
+        return Rgb{255, 0, 0};
+    case QuoteColour::Fall:
+        return Rgb{0, 192, 0};
+    case QuoteColour::WindowText:
+        break;
+    }
+    return std::nullopt;
+}
+
+QList<PanelWrite> ShowPriceLadder(Money base)
+{
+    QList<PanelWrite> writes;
+    if (base.isZero())
+        return writes;
+    const double previous = MoneyToDouble(base);
+    for (const LadderRow &row : LadderRows) {
+        writes.append(textWrite(QLatin1StringView(row.objectName),
+                                QString::fromUtf16(row.tag) + formatMoney(previous * row.factor)));
+    }
+    return writes;
+}
+
+ShowQuoteOutcome ShowQuote(const QString &quoteText, const QString &code, bool setSellPrice)
+{
+    ShowQuoteOutcome outcome;
+    if (quoteText.size() <= 20)
+        return outcome;
+
+    QList<PanelWrite> &writes = outcome.writes;
+    auto failed = [&outcome] {
+        outcome.status = ShowQuoteOutcome::Status::Failed;
+        return outcome;
+    };
+    const QuoteRecord record = QuoteRecord::fromText(quoteText);
+    writes.append(textWrite(QStringLiteral("Label52"), record.name()));
+    writes.append(textWrite(QStringLiteral("Label53"), ExchangeName(code)));
+    writes.append(textWrite(QStringLiteral("Label54"), code));
+    if (record.fields.size() < 4)
+        return failed();
+    const QString latestText = record.latestPrice();
+    writes.append(textWrite(QStringLiteral("Label55"), latestText));
+
+    const std::optional<Money> latest = moneyOf(latestText);
+    if (setSellPrice) {
+        if (!latest)
+            return failed();
+        writes.append(textWrite(QStringLiteral("sell_Price"), FormatMoney(*latest)));
+    }
+    const std::optional<Money> previous = moneyOf(record.previousClose());
+    if (!previous)
+        return failed();
+    writes.append(ShowPriceLadder(*previous));
+    if (!latest)
+        return failed();
+
+    const QString valueLabels[] = {QStringLiteral("Label52"), QStringLiteral("Label53"),
+                                   QStringLiteral("Label54"), QStringLiteral("Label55")};
+    if (*latest == *previous) {
+        for (const QString &label : valueLabels)
+            writes.append(colourWrite(label, QuoteColour::WindowText));
+    } else {
+        const bool rise = *latest > *previous;
+        for (const QString &label : valueLabels)
+            writes.append(colourWrite(label, rise ? QuoteColour::Rise : QuoteColour::Fall));
+        const std::optional<double> latestNumber = numberOf(latestText);
+        const std::optional<double> previousNumber = numberOf(record.previousClose());
+        if (!latestNumber || !previousNumber || *previousNumber == 0.0)
+            return failed(); // the change has no percentage
+        const double percent = (*latestNumber - *previousNumber) / *previousNumber * 100.0;
+        if (!std::isfinite(percent))
+            return failed();
+        writes.append(textWrite(QStringLiteral("Label55"),
+                                latestText + QStringLiteral(" (") + FormatFigure(percent)
+                                    + QStringLiteral("%)") + (rise ? QStringLiteral(" ↑") : QStringLiteral(" ↓"))));
+    }
+    if (latest->isZero())
+        writes.append(textWrite(QStringLiteral("Label55"), QStringLiteral("等待开盘")));
+
+    outcome.status = ShowQuoteOutcome::Status::Shown;
+    return outcome;
+}
+
+} // namespace quorvane
