@@ -34,6 +34,9 @@ Money atLeast(Money value, Money minimum)
 // The smallest k in [1, last] for which passes(k) holds, for a test that
 // stays true once it turns true as k grows, or none. Gallops to bracket the
 // answer and then bisects, so even far answers take some 2·log2(k) tests.
+// A probe that leaves Money's range ends the range just below it: the gallop
+// must not overshoot into it when the answer itself still fits. Throws
+// OutOfRangeError when the range ends before an answer is found.
 template <typename Test>
 std::optional<std::int64_t> firstPassing(std::int64_t last, Test passes)
 {
@@ -44,11 +47,24 @@ std::optional<std::int64_t> firstPassing(std::int64_t last, Test passes)
     std::int64_t failing = 1;
     std::int64_t step = 1;
     std::int64_t passing = 0;
+    bool rangeEnded = false;
     while (passing == 0) {
-        if (failing == last)
+        if (failing == last) {
+            if (rangeEnded)
+                throw OutOfRangeError();
             return std::nullopt;
+        }
         const std::int64_t probe = last - failing <= step ? last : failing + step;
-        if (passes(probe))
+        bool passed = false;
+        try {
+            passed = passes(probe);
+        } catch (const OutOfRangeError &) {
+            rangeEnded = true;
+            last = probe - 1;
+            step = 1;
+            continue;
+        }
+        if (passed)
             passing = probe;
         else
             failing = probe;

@@ -201,13 +201,20 @@ TEST(SumFunction, RatesThatDoNotFitNameTheirField)
     EXPECT_THROW(SumFunction{in}, RateOutOfRangeError);
 }
 
-TEST(SumFunction, ZeroBuyTotalYieldsZero)
+TEST(SumFunction, BreakEvenNearTheTopOfTheRange)
 {
-    FeeInputs free;
-    free.minBrokerage = QStringLiteral("0");
-    const SumFunction f(free); // no exchange: no transfer fee
-    EXPECT_EQ(f.BuyTotal(100, Money()), Money());
-    EXPECT_EQ(f.YieldPercent(100, Money(), 100, money("1")), Money());
+    // A gallop past the answer would leave Money; the answer itself fits.
+    FeeInputs dear = shanghai();
+    dear.brokerageRatio = QStringLiteral("8");
+    dear.stampDuty = QStringLiteral("8");
+    const SumFunction f(dear);
+    const Money buy = money("890000");
+    const std::optional<Money> even = f.BreakEvenPrice(1000000000, buy);
+    ASSERT_TRUE(even);
+    EXPECT_GE(f.ProfitAndLoss(buy, 1000000000, *even), money("-0.0049"));
+    EXPECT_LT(f.ProfitAndLoss(buy, 1000000000, *even - money("0.01")), money("-0.0049"));
+    // Beyond the range it is an error, not a made-up price.
+    EXPECT_THROW(f.BreakEvenPrice(1000000000, money("910000")), OutOfRangeError);
 }
 
 } // namespace
