@@ -68,6 +68,7 @@ Quantity CountFromText(const QString &text); // whole number, halves to even
 // "￥1,234.50", "-￥1.00": two decimals, halves away from zero.
 QString FormatMoney(Money value);
 // "9.21", "-0.50", "1,234.00": as FormatMoney without the currency sign.
+// A value that is not finite gives the empty text.
 QString FormatFigure(double value);
 QString FormatFigure(Money value);
 // The quantity fields' form: "1,501" for 1500.6, halves away from zero.
