@@ -257,6 +257,7 @@ void Form1Ui::setupUi(QMainWindow *window)
             auto *label = new QLabel(Frame1);
             label->setObjectName(QStringLiteral("Label%1").arg(number));
             label->setMinimumWidth(width);
+            label->setMinimumHeight(label->fontMetrics().height());
             SetTextColor(label, QPalette::WindowText, rgb);
             ladder[number - 60] = label;
             column->addWidget(label);

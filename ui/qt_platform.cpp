@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QSoundEffect>
 #include <QStringEncoder>
 #include <QSystemTrayIcon>
@@ -20,28 +21,38 @@ QString ProgramName()
     return QStringLiteral("Quorvane");
 }
 
+// Boxes with the buttons in the program's language, whatever Qt translations are installed.
+int ShowBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text, bool withCancel)
+{
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    if (withCancel) {
+        box.addButton(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Cancel);
+    }
+    return box.exec();
+}
+
 class QtMessageBoxes final : public MessageBoxes
 {
 public:
     void information(QWidget *parent, const QString &caption, const QString &text) override
     {
-        QMessageBox::information(parent, caption, text);
+        ShowBox(parent, QMessageBox::Information, caption, text, false);
     }
     void critical(QWidget *parent, const QString &caption, const QString &text) override
     {
-        QMessageBox::critical(parent, caption, text);
+        ShowBox(parent, QMessageBox::Critical, caption, text, false);
     }
     void plain(QWidget *parent, const QString &text) override
     {
-        QMessageBox box(QMessageBox::NoIcon, ProgramName(), text, QMessageBox::Ok, parent);
-        box.exec();
+        ShowBox(parent, QMessageBox::NoIcon, ProgramName(), text, false);
     }
     Answer question(QWidget *parent, const QString &caption, const QString &text) override
     {
-        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
-        box.setDefaultButton(QMessageBox::Ok);
-        box.setEscapeButton(QMessageBox::Cancel);
-        return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+        const int button = ShowBox(parent, QMessageBox::Question, caption, text, true);
+        return button == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
     }
 };
 
