@@ -11,7 +11,14 @@
 // A quote travels: code → QuoteUrl → HttpFetch::viewSource → CutQuoteText
 // (LookUpQuote does these three) → ShowQuote, which decides what the stock
 // panel, the price ladder and the sell-price box show. The window applies the
-// writes in order and owns the network-error rule.
+// writes in order and owns the network-error rule:
+//
+//     const auto text = LookUpQuote(fetch, network.QuoteHost, code);
+//     const ShowQuoteOutcome outcome = text ? ShowQuote(*text, code, true) : ShowQuoteOutcome{};
+//     for (const PanelWrite &w : outcome.writes)
+//         apply(w); // setText / setStyleSheet on findChild(w.objectName)
+//     if (!text || outcome.failed())
+//         reportNetworkError(); // once per run
 
 namespace quorvane {
 

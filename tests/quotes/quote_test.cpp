@@ -66,7 +66,6 @@ TEST(QuoteTest, PrefixAndExchangeFollowTheFirstCharacter)
 TEST(QuoteTest, RequestPathEncodesEverythingButLettersAndDigits)
 {
     EXPECT_EQ(QuoteUrl("hq.sinajs.cn", "000001"), "http://hq.sinajs.cn/list=sz000001");
-    EXPECT_EQ(QuoteUrl("hq.sinajs.cn", "300750"), "http://hq.sinajs.cn/list=sz300750");
     EXPECT_EQ(QuoteUrl("127.0.0.1:18080", "600000"), "http://127.0.0.1:18080/list=sh600000");
     EXPECT_EQ(QuoteUrl("h", " 1,2.3"), "http://h/list=sh%201%2C2%2E3");
     EXPECT_EQ(QuoteUrl("h", "+1234 "), "http://h/list=sh%2B1234%20");
@@ -80,7 +79,6 @@ TEST(QuoteTest, CutKeepsWhatFollowsTheFirstQuoteWithoutQuoteSemicolons)
     EXPECT_EQ(CutQuoteText("no quote at all, a,b"), "no quote at all, a,b");
     EXPECT_EQ(CutQuoteText("var x=\"\";\n"), "\n");
     EXPECT_EQ(CutQuoteText("a\"b\";c\";d\"e"), "bcd\"e");
-    EXPECT_EQ(CutQuoteText(""), "");
 }
 
 TEST(QuoteTest, ShortQuoteTextsChangeNothing)
@@ -252,7 +250,6 @@ TEST(FinanceSiteTest, ChartAddressesOnTheChartHost)
               "http://image.sinajs.cn/newchart/daily/n/sh600000.gif");
     EXPECT_EQ(ChartUrl("127.0.0.1:9", ChartKind::Intraday, ChartCode("300750")),
               "http://127.0.0.1:9/newchart/min/n/sz300750.gif");
-    EXPECT_EQ(ChartUrl("h", ChartKind::Weekly, "sz000001"), "http://h/newchart/weekly/n/sz000001.gif");
     EXPECT_EQ(ChartUrl("h", ChartKind::Monthly, "sz000001"), "http://h/newchart/monthly/n/sz000001.gif");
 }
 
