@@ -105,6 +105,11 @@ StockPanel::StockPanel(Form1 &form, QObject *parent)
 
 StockPanel::~StockPanel() = default;
 
+TipForm &StockPanel::tipForm() const
+{
+    return *m_tipForm;
+}
+
 void StockPanel::lookUpAndShow(const QString &code)
 {
     m_form.PanelCode = code;

@@ -43,7 +43,7 @@ public:
     explicit StockPanel(Form1 &form, QObject *parent = nullptr);
     ~StockPanel() override;
 
-    TipForm &tipForm() const { return *m_tipForm; }
+    TipForm &tipForm() const;
 
     // Code box and match list.
     void StockCode_Change();

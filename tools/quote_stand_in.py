@@ -1,0 +1,84 @@
+#!/usr/bin/env python3
+"""A stand-in for the quote and chart services, for trying the program without
+the outside services. Point setup.ini at it:
+
+    [network]
+    QuoteHost=127.0.0.1:18080
+    ChartHost=127.0.0.1:18080
+
+/list=<prefix><code> answers in GBK in the quote service's form, from the small
+table below (an unknown code gets an empty quote, as the real service gives).
+/newchart/<kind>/n/<prefix><code>.gif answers with <kind>.gif from --charts
+(min, daily, weekly, monthly), or with any one GIF given by --gif.
+"""
+
+import argparse
+import http.server
+import os
+import re
+
+# code: name, previous close, latest price (0 before the first trade)
+QUOTES = {
+    "600000": ("浦发银行", "10.00", "10.35"),
+    "600519": ("贵州茅台", "1650.00", "1638.20"),
+    "000001": ("平安银行", "11.20", "11.05"),
+    "000002": ("万科Ａ", "7.80", "7.80"),
+    "300750": ("宁德时代", "182.50", "0.000"),
+}
+
+
+def quote_line(prefix, code):
+    entry = QUOTES.get(code)
+    if entry is None:
+        fields = ""
+    else:
+        name, previous, latest = entry
+        high = max(float(previous), float(latest))
+        low = min(float(previous), float(latest)) or float(previous)
+        fields = ",".join([name, previous, previous, latest, f"{high:.2f}", f"{low:.2f}", latest, latest,
+                           "1234500", "12345678.00", "2026-12-04", "15:00:00", "00"])
+    return f'var hq_str_{prefix}{code}="{fields}";\n'.encode("gbk")
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    charts = None
+    gif = None
+
+    def do_GET(self):
+        quote = re.fullmatch(r"/list=(sh|sz)(.{6})", self.path)
+        chart = re.fullmatch(r"/newchart/(min|daily|weekly|monthly)/n/(sh|sz)(\d{6})\.gif", self.path)
+        if quote:
+            self.reply(200, quote_line(quote.group(1), quote.group(2)), "text/plain; charset=GBK")
+        elif chart:
+            path = self.gif or os.path.join(self.charts or "", chart.group(1) + ".gif")
+            try:
+                with open(path, "rb") as f:
+                    self.reply(200, f.read(), "image/gif")
+            except OSError:
+                self.reply(404, b"no chart", "text/plain")
+        else:
+            self.reply(404, b"not found", "text/plain")
+
+    def reply(self, status, body, content_type):
+        self.send_response(status)
+        self.send_header("Content-Type", content_type)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--port", type=int, default=18080)
+    parser.add_argument("--charts", help="folder holding min.gif, daily.gif, weekly.gif, monthly.gif")
+    parser.add_argument("--gif", help="one GIF for every chart")
+    args = parser.parse_args()
+    Handler.charts = args.charts
+    Handler.gif = args.gif
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
+    print(f"serving on 127.0.0.1:{args.port}", flush=True)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()
