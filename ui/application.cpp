@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include "ui/app_style.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -40,6 +41,7 @@ int RunApplication(int &argc, char **argv, const std::function<void(QWidget *)> 
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QApplication::setStyle(new AppStyle);
     // The window hides to the notification area; only the exit sequence ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -1,14 +1,17 @@
 #include "ui/platform.h"
 
+#include "ui/sound/sound_backend.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPluginLoader>
 #include <QProcess>
 #include <QPushButton>
-#include <QSoundEffect>
 #include <QStringEncoder>
 #include <QSystemTrayIcon>
 
@@ -78,17 +81,20 @@ public:
     {
         if (!QFileInfo::exists(wavPath))
             return;
-        // Made on first use: loading the audio back end costs start-up time.
-        if (!m_effect)
-            m_effect = std::make_unique<QSoundEffect>();
-        const QUrl url = QUrl::fromLocalFile(wavPath);
-        if (m_effect->source() != url)
-            m_effect->setSource(url);
-        m_effect->play();
+        if (!m_loaded) {
+            m_loaded = true;
+            m_loader.setFileName(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("quorvane_sound")));
+            m_backend = qobject_cast<SoundBackend *>(m_loader.instance());
+        }
+        // Without the plug-in the alarm is silent, like a missing sound file.
+        if (m_backend)
+            m_backend->play(wavPath);
     }
 
 private:
-    std::unique_ptr<QSoundEffect> m_effect;
+    bool m_loaded = false;
+    QPluginLoader m_loader;
+    SoundBackend *m_backend = nullptr;
 };
 
 class QtTrayIcon final : public TrayIcon
