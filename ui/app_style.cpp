@@ -1,5 +1,6 @@
 #include "ui/app_style.h"
 
+#include <QGroupBox>
 #include <QIconEngine>
 #include <QPainter>
 #include <QStyleOption>
@@ -56,11 +57,16 @@ void AppStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *optio
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }
-    // A rounded frame a little darker than the window, lighter inside.
+    // Below the title as Fusion places it: a rounded frame a little darker than the window.
+    constexpr int TitleGap = 3;
+    int top = TitleGap;
+    const auto *box = qobject_cast<const QGroupBox *>(widget);
+    if (!box || box->isCheckable() || !box->title().isEmpty())
+        top += qMax(pixelMetric(PM_ExclusiveIndicatorHeight, option, widget), option->fontMetrics.height());
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, true);
     const QColor window = option->palette.window().color();
-    const QRectF frame = QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5);
+    const QRectF frame = QRectF(option->rect).adjusted(0.5, top + 0.5, -0.5, -0.5);
     painter->setPen(window.darker(125));
     painter->setBrush(window.darker(104));
     painter->drawRoundedRect(frame, 2, 2);
