@@ -9,3 +9,5 @@ add_dependencies(ui_startup_bench quorvane_sound)
 if(TARGET quorvane_data)
     add_dependencies(ui_startup_bench quorvane_data)
 endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/ui_panel.cmake OPTIONAL)

@@ -2,6 +2,7 @@
 
 #include "ui/app_style.h"
 #include "ui/form1.h"
+#include "ui/stock_panel.h"
 
 #include <QApplication>
 #include <QWindow>
@@ -48,6 +49,7 @@ int RunApplication(int &argc, char **argv, const std::function<void(QWidget *)> 
     Form1 window(MakeQtPlatform(), ProgramFoldersOfThisProcess());
     QObject::connect(&window, &Form1::exitConfirmed, &app, &QApplication::quit, Qt::QueuedConnection);
     window.Form_Load();
+    StockPanel stockPanel(window);
     if (onShown) {
         window.winId(); // creates the window handle to watch
         window.windowHandle()->installEventFilter(new FirstExposure(&window, onShown));
