@@ -288,9 +288,9 @@ void StockPanel::Timer1_Timer()
     if (ui.Label52->text().trimmed().isEmpty() || !IsFlagOn(m_form.store.showPicture)
         || m_tipForm->isVisible())
         return;
-    // Just below the stock name, from its left edge.
-    const QPoint nameBottomLeft = ui.Label52->mapToGlobal(QPoint(0, ui.Label52->height()));
-    m_tipForm->move(nameBottomLeft.x(), nameBottomLeft.y() + 4);
+    // Right under the stock name, from its left edge: the pointer can move
+    // down into it without crossing the frame, which would hide it.
+    m_tipForm->move(ui.Label52->mapToGlobal(QPoint(0, ui.Label52->height())));
     m_tipForm->show();
 }
 

@@ -11,14 +11,16 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace quorvane {
 
 namespace {
 
 const QSize ClientSize(552, 342);
-const QSize ButtonSize(57, 25);
-constexpr int ButtonStep = 64;
-const QRect ImageArea(8, 38, 537, 297);
+constexpr int ButtonWidth = 57, ButtonHeight = 25, ButtonStep = 64;
+// The rest of the window: the service's charts are 545 × 300.
+const QRect ImageArea(3, 38, 546, 301);
 
 } // namespace
 
@@ -49,9 +51,11 @@ TipForm::TipForm(Form1 &form)
         b.button = new QPushButton(b.caption, this);
         b.button->setObjectName(QLatin1String(b.name));
         b.button->setAutoDefault(false);
-        b.button->setGeometry(QRect(QPoint(left, 6), ButtonSize.expandedTo(b.button->minimumSizeHint())));
+        // As wide as the design unless the font needs more; never touching.
+        const int width = std::max(ButtonWidth, b.button->fontMetrics().horizontalAdvance(b.caption) + 16);
+        b.button->setGeometry(left, 7, width, ButtonHeight);
         connect(b.button, &QPushButton::clicked, this, b.click);
-        left += ButtonStep;
+        left += std::max(ButtonStep, width + 7);
     }
     setTabOrder(Command1, Command2);
     setTabOrder(Command2, Command3);
