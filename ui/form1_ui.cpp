@@ -121,10 +121,11 @@ void Form1Ui::setupUi(QMainWindow *window)
                         const char *valueName, int stretch) {
             caption = Named(new QLabel(text, Frame5), captionName);
             value = Named(new QLabel(Frame5), valueName);
+            // Measured in the normal weight: the bold face loads with the first quote.
+            value->setMinimumWidth(caption->fontMetrics().horizontalAdvance(QStringLiteral("深圳交易所")) * 11 / 10);
             QFont bold = value->font();
             bold.setBold(true);
             value->setFont(bold);
-            value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("深圳交易所")));
             row->addWidget(caption);
             row->addWidget(value, stretch);
             row->addSpacing(8);
