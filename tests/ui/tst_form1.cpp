@@ -456,7 +456,7 @@ private slots:
             res.set_content("ok", "text/plain");
         });
         server.Get("/slow/AddStockVisitRecordToDB.aspx", [&](const httplib::Request &, httplib::Response &res) {
-            std::this_thread::sleep_for(std::chrono::seconds(8));
+            std::this_thread::sleep_for(std::chrono::seconds(6));
             res.set_content("late", "text/plain");
         });
         const int port = server.bind_to_any_port("127.0.0.1");
@@ -486,7 +486,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         QVERIFY(m_form->close());
-        QVERIFY2(clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
     }
 
     void minimiseRule_data()
