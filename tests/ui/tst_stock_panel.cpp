@@ -239,27 +239,6 @@ private slots:
         QCOMPARE(m_form->PanelCode, QStringLiteral("000001"));
     }
 
-    void unreachableServiceFromTheStart()
-    {
-        start({}, QStringLiteral("127.0.0.1:1"));
-        typeCode(QStringLiteral("600000"));
-        typeCode(QStringLiteral("000001"));
-        QCOMPARE(netErrors().size(), 1);
-        QVERIFY(ui().Label52->text().isEmpty());
-        QCOMPARE(ui().sell_Price->text(), QStringLiteral("￥0.00"));
-    }
-
-    void shortReplyChangesNothing()
-    {
-        // 20 characters after the cut: ignored, and no failure.
-        m_service->setQuote(QStringLiteral("600000"), QStringLiteral("12345678901234567,9"));
-        start();
-        typeCode(QStringLiteral("600000"));
-        QVERIFY(ui().Label52->text().isEmpty());
-        QVERIFY(m_fake.boxes->shown.isEmpty());
-        QCOMPARE(m_form->PanelCode, QStringLiteral("600000"));
-    }
-
     void searchesTheShippedList()
     {
         start();
