@@ -79,6 +79,9 @@ class Clipboard
 public:
     virtual ~Clipboard() = default;
     virtual QString text() const = 0;
+    // onChange runs whenever the clipboard's content changes, until replaced;
+    // an empty function stops it. A desktop that cannot tell keeps silent.
+    virtual void setChangeHandler(std::function<void()> onChange) { (void)onChange; }
 };
 
 struct Platform

@@ -144,7 +144,19 @@ private:
 class QtClipboard final : public Clipboard
 {
 public:
+    ~QtClipboard() override { QObject::disconnect(m_changed); }
     QString text() const override { return QGuiApplication::clipboard()->text(); }
+    void setChangeHandler(std::function<void()> onChange) override
+    {
+        QObject::disconnect(m_changed);
+        if (onChange) {
+            QClipboard *clipboard = QGuiApplication::clipboard();
+            m_changed = QObject::connect(clipboard, &QClipboard::dataChanged, clipboard, std::move(onChange));
+        }
+    }
+
+private:
+    QMetaObject::Connection m_changed;
 };
 
 } // namespace

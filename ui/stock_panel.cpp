@@ -101,9 +101,13 @@ StockPanel::StockPanel(Form1 &form, QObject *parent)
         central->installEventFilter(this);
     }
     form.installEventFilter(this);
+    form.platform().clipboard->setChangeHandler([this] { clipboardChanged(); });
 }
 
-StockPanel::~StockPanel() = default;
+StockPanel::~StockPanel()
+{
+    m_form.platform().clipboard->setChangeHandler({});
+}
 
 TipForm &StockPanel::tipForm() const
 {

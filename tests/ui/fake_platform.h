@@ -119,7 +119,16 @@ class FakeClipboard final : public Clipboard
 {
 public:
     QString content;
+    std::function<void()> onChange;
     QString text() const override { return content; }
+    void setChangeHandler(std::function<void()> handler) override { onChange = std::move(handler); }
+    // Copies text, as another program would.
+    void put(const QString &text)
+    {
+        content = text;
+        if (onChange)
+            onChange();
+    }
 };
 
 struct FakePlatform

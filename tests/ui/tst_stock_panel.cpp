@@ -111,11 +111,7 @@ private:
         activate();
         QCoreApplication::processEvents(); // the watch runs once the activation is through
     }
-    void putOnClipboard(const QString &text)
-    {
-        m_fake.clipboard->content = text;
-        m_panel->clipboardChanged();
-    }
+    void putOnClipboard(const QString &text) { m_fake.clipboard->put(text); }
     void typeCode(const QString &code)
     {
         ui().StockCode->clear();
