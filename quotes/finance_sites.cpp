@@ -4,19 +4,6 @@
 
 namespace quorvane {
 
-namespace {
-
-QStringView trimSpaces(QStringView text)
-{
-    while (!text.isEmpty() && text.front() == u' ')
-        text = text.sliced(1);
-    while (!text.isEmpty() && text.back() == u' ')
-        text.chop(1);
-    return text;
-}
-
-} // namespace
-
 const QList<FinanceSite> &FinanceSiteTable::sites()
 {
     static const QList<FinanceSite> table = {
@@ -71,7 +58,7 @@ QString FinanceSiteTable::StockPageUrl(const QString &siteName, const QString &c
 
 std::optional<QString> SiteLinkUrl(const QString &codeCaption, const QString &defaultSite)
 {
-    const QString code = trimSpaces(codeCaption).toString();
+    const QString code = TrimSpaces(codeCaption).toString();
     if (!IsStockCode(code))
         return std::nullopt;
     return FinanceSiteTable::StockPageUrl(defaultSite, code);

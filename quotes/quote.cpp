@@ -85,6 +85,15 @@ PanelWrite colourWrite(const QString &objectName, QuoteColour colour)
 
 } // namespace
 
+QStringView TrimSpaces(QStringView text)
+{
+    while (!text.isEmpty() && text.front() == u' ')
+        text = text.sliced(1);
+    while (!text.isEmpty() && text.back() == u' ')
+        text.chop(1);
+    return text;
+}
+
 bool IsStockCode(const QString &code)
 {
     return code.size() == 6 && IsNumberText(code);

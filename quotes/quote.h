@@ -28,6 +28,10 @@ class HttpFetch;
 // looks up.
 bool IsStockCode(const QString &code);
 
+// The text without the spaces around it; other blanks stay, as in every
+// trim of the code box and the panel's code.
+QStringView TrimSpaces(QStringView text);
+
 // "sz" when the code's first character is '0' or '3', "sh" for any other.
 QString MarketPrefix(const QString &code);
 // "深圳交易所" or "上海交易所" by the same rule.

@@ -1,6 +1,7 @@
 #include "quotes/stock_list.h"
 
 #include "quotes/http_fetch.h"
+#include "quotes/quote.h"
 
 #include <QFile>
 
@@ -11,16 +12,6 @@ namespace quorvane {
 namespace {
 
 constexpr qsizetype MaxMatches = 10;
-
-// The box's text loses its surrounding spaces, and only those.
-QStringView trimSpaces(QStringView text)
-{
-    while (!text.isEmpty() && text.front() == u' ')
-        text = text.sliced(1);
-    while (!text.isEmpty() && text.back() == u' ')
-        text.chop(1);
-    return text;
-}
 
 // Runs 15,000 times a keystroke: the first character settles almost every case.
 bool beginsWith(const QString &field, QStringView text)
@@ -74,7 +65,7 @@ StockListTable StockListTable::load(const QString &path)
 
 QStringList StockListTable::search(const QString &text) const
 {
-    const QStringView wanted = trimSpaces(text);
+    const QStringView wanted = TrimSpaces(text);
     QStringList lines;
     for (const StockListEntry &entry : m_entries) {
         if (beginsWith(entry.code, wanted) || beginsWith(entry.key, wanted)

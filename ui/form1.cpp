@@ -20,6 +20,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace quorvane {
 
 namespace {
@@ -322,9 +324,11 @@ void Form1::placeStockList()
     QWidget *code = m_ui.StockCode;
     QWidget *host = m_ui.StockList->parentWidget();
     const QPoint topLeft = code->mapTo(host, QPoint(0, code->height()));
-    const int rowHeight = m_ui.StockList->fontMetrics().height() + 2;
+    const int rows = std::clamp(m_ui.StockList->count(), 1, 10);
+    const int rowHeight = m_ui.StockList->count() > 0 ? m_ui.StockList->sizeHintForRow(0)
+                                                       : m_ui.StockList->fontMetrics().height() + 2;
     m_ui.StockList->setGeometry(topLeft.x(), topLeft.y(), code->width(),
-                                10 * rowHeight + 2 * m_ui.StockList->frameWidth());
+                                rows * rowHeight + 2 * m_ui.StockList->frameWidth());
     m_ui.StockList->raise();
 }
 

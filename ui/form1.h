@@ -70,6 +70,9 @@ public:
     std::int16_t ActiveIndex = 0;
     Money LastPrice1, LastPrice2, LastPrice3;
 
+    // Puts the match list directly under the code box, as tall as its lines.
+    void placeStockList();
+
     // Arms ActiveTimer from IsActive: 1000 ms, running exactly when it is on.
     void armMonitorTimer();
 
@@ -89,7 +92,6 @@ private:
     void SaveFeeSettings();
     void calcmenu_Click();
     void applySignColour(QLineEdit *field);
-    void placeStockList();
     QString controlText(const QString &objectName) const;
 
     Platform m_platform;

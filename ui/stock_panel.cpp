@@ -149,6 +149,7 @@ void StockPanel::searchStockList(const QString &text)
         list->clear();
         list->addItems(lines);
     }
+    m_form.placeStockList();
     if (lines.isEmpty() || text.isEmpty())
         list->hide();
     else
