@@ -1,0 +1,214 @@
+#include "settings/ini_file.h"
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <tuple>
+#include <sys/resource.h>
+
+using namespace quorvane;
+
+namespace {
+
+// A setup.ini in a temporary folder, never the user's.
+class SettingsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); ini.setINIFileName(path); }
+    void writeRaw(const QByteArray &bytes) { QFile f(path); ASSERT_TRUE(f.open(QIODevice::WriteOnly)); f.write(bytes); }
+    void writeGbk(const QString &text) { writeRaw(QStringEncoder("GBK")(text)); }
+    QByteArray readRaw() const { QFile f(path); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(); }
+
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("setup.ini"));
+    ClassIniFile ini;
+};
+
+// Every key's value as a text, in the order of the settings file.
+QStringList texts(const FeeSettings &f)
+{
+    return {f.buy_BrokerageRatio, f.buy_MinBrokerageRatio, f.StampDuty, f.MinStampDuty, f.TransferMoney,
+            f.MinTransferMoney, f.buy_OtherMoney, f.sell_OtherMoney, QString::number(f.Check1),
+            QString::number(f.Check2)};
+}
+
+QStringList texts(const SettingsStore &s)
+{
+    const auto price = [](Money m) { return QString::number(MoneyToDouble(m)); };
+    return {s.stock1, price(s.stock1_Down), price(s.stock2_Down), price(s.stock3_Down),
+            s.IsActive, s.ActiveTime, s.HideTaskbar, s.DefaultSite, s.IsClipboard, s.IsSumSamePrice, s.showPicture,
+            FormatUpdateDateTime(s.UpdateDateTime)};
+}
+
+TEST_F(SettingsTest, AMissingFileGivesEveryDefaultAndTheFirstWriteCreatesIt)
+{
+    ini.setINIFileName(QString()); // loading sets it
+    EXPECT_EQ(texts(LoadFeeSettings(ini, path)),
+              (QStringList{"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", "1", "0"}));
+    EXPECT_EQ(ini.INIFileName(), path);
+    EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"", "0", "0", "0", "0", "30", "0", "新浪财经",
+                                                                  "1", "1", "0", "2011-03-31 01:00:00"}));
+    const NetworkSettings network = LoadNetworkSettings(ini, path);
+    EXPECT_EQ((QStringList{network.QuoteHost, network.ChartHost, network.UpdateHost, network.Referer}),
+              (QStringList{"hq.sinajs.cn", "image.sinajs.cn", "", "https://finance.sina.com.cn/"}));
+    ini.DelIniKey("setup", "StampDuty");
+    ini.DelIniSec("setup");
+    EXPECT_FALSE(QFile::exists(path)) << "reads and deletes never create the file";
+
+    ini.WriteIniKey("setup", "StampDuty", "1.00");
+    ini.WriteIniKey("monitoring", "stock1", "600000");
+    ini.WriteIniKey("setup", "Check1", "1");
+    EXPECT_EQ(readRaw(), QByteArray("[setup]\r\nStampDuty=1.00\r\nCheck1=1\r\n[monitoring]\r\nstock1=600000\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"setup.ini"});
+}
+
+TEST_F(SettingsTest, ReadsTrimmedValuesCaseInsensitivelyFromTheFirstOfDuplicateSections)
+{
+    writeRaw("; fee rates\r\n[Setup]\r\n  StampDuty =  1.50  \r\nEmpty=\r\nBlank=    \r\nInner=a  b\r\n"
+             "[monitoring]\nActiveTime=\nDefaultSite=东方财富\n"
+             "[SETUP]\r\nStampDuty=9\r\nLate=4\r\n");
+    const std::tuple<const char *, const char *, const char *> rows[] = {
+        {"setup", "stampduty", "1.50"}, {"SETUP", "Empty", "default"}, {"setup", "Blank", "default"},
+        {"setup", "Inner", "a  b"},     {"setup", "Missing", "default"}, {"monitoring", "ActiveTime", "default"},
+        {"monitoring", "StampDuty", "default"}, // keys belong to their section
+        {"setup", "Late", "default"},           // only the first of two same-named sections is read
+    };
+    for (const auto &[section, key, value] : rows)
+        EXPECT_EQ(ini.GetIniKey(section, key, "default"), value) << section << '/' << key << " → " << value;
+    // The file holds UTF-8 here, not GBK: the value comes back garbled, never crashes.
+    EXPECT_NE(ini.GetIniKey("monitoring", "DefaultSite", "d"), "东方财富");
+
+    ini.DelIniSec("setup");
+    EXPECT_EQ(readRaw(), QByteArray("; fee rates\r\n[monitoring]\nActiveTime=\nDefaultSite=东方财富\n"))
+        << "every section of the name goes";
+}
+
+TEST_F(SettingsTest, ChineseValuesRoundTripAsGbkAndLongOnesAreCutAt1023Bytes)
+{
+    ini.WriteIniKey("monitoring", "DefaultSite", "新浪财经");
+    EXPECT_EQ(readRaw(), QByteArray("[monitoring]\r\nDefaultSite=\xD0\xC2\xC0\xCB\xB2\xC6\xBE\xAD\r\n"));
+    EXPECT_EQ(ini.GetIniKey("monitoring", "DefaultSite", ""), "新浪财经");
+    // 誡 is 0xD5 0x5D in GBK: its second byte (']') must not end the section name.
+    ini.WriteIniKey("誡言", "名", "值");
+    EXPECT_EQ(ini.GetIniKey("誡言", "名", ""), "值");
+    EXPECT_TRUE(readRaw().contains("[\xD5\x5D\xD1\xD4]"));
+
+    ini.WriteIniKey("s", "ascii", QString(1100, u'a'));
+    EXPECT_EQ(ini.GetIniKey("s", "ascii", ""), QString(1023, u'a'));
+    // 600 Chinese characters are 1200 GBK bytes: 511 whole ones fit, no half character.
+    ini.WriteIniKey("s", "gbk", QString(600, u'股'));
+    EXPECT_EQ(ini.GetIniKey("s", "gbk", ""), QString(511, u'股'));
+}
+
+TEST_F(SettingsTest, WritesAndDeletesKeepEveryOtherLine)
+{
+    QByteArray expected = "; kept comment\n[setup]\nStampDuty=1.00\nUnknown = keep me\nnot an entry\n\n"
+                          "[monitoring]\nstock1=600000\nIsActive=0";
+    writeRaw(expected);
+
+    ini.WriteIniKey("SETUP", "stampduty", "2.00");
+    expected.replace("StampDuty=1.00", "StampDuty=2.00");
+    EXPECT_EQ(readRaw(), expected) << "the key keeps its spelling, the file its LF line ends";
+    ini.WriteIniKey("setup", "MinStampDuty", "5.00");
+    expected.replace("not an entry\n", "not an entry\nMinStampDuty=5.00\n");
+    EXPECT_EQ(readRaw(), expected) << "a new key goes to the end of its section, before the blank line";
+    ini.WriteIniKey("monitoring", "ActiveTime", "60");
+    expected += "\nActiveTime=60\n";
+    EXPECT_EQ(readRaw(), expected);
+    ini.DelIniKey("setup", "UNKNOWN");
+    expected.replace("Unknown = keep me\n", "");
+    EXPECT_EQ(readRaw(), expected);
+    ini.DelIniSec("Monitoring");
+    EXPECT_EQ(readRaw(), expected.left(expected.indexOf("[monitoring]")));
+}
+
+TEST_F(SettingsTest, AValueCannotInjectLines)
+{
+    ini.WriteIniKey("monitoring", "stock1", "600000\r\n[setup]\r\nStampDuty=9");
+    EXPECT_EQ(ini.GetIniKey("setup", "StampDuty", "default"), "default");
+    EXPECT_EQ(ini.GetIniKey("monitoring", "stock1", ""), "600000  [setup]  StampDuty=9");
+    ini.WriteIniKey("monitoring", "a=b", "1");
+    ini.WriteIniKey("x]y", "a", "1");
+    ini.WriteIniKey("", "a", "1");
+    EXPECT_EQ(readRaw().count('\n'), 2) << "unusable section or key names write nothing";
+}
+
+TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)
+{
+    const QByteArray original = "[setup]\r\nStampDuty=1.00\r\n";
+    writeRaw(original);
+    // A file-size limit makes every write past 64 bytes fail, as a full disk would.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    ini.WriteIniKey("setup", "buy_OtherMoney", QString(200, u'9'));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(readRaw(), original);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"setup.ini"})
+        << "no half-written file is left behind";
+
+    // The target is a folder: it cannot be replaced, and nothing breaks.
+    ini.setINIFileName(dir.path());
+    ini.WriteIniKey("setup", "StampDuty", "2.00");
+    EXPECT_EQ(ini.GetIniKey("setup", "StampDuty", "d"), "d");
+    EXPECT_TRUE(QFileInfo(dir.path()).isDir());
+}
+
+TEST_F(SettingsTest, FeeRatesRoundTripAsTypedWithoutTouchingOtherKeys)
+{
+    writeGbk("[setup]\r\nUpdateDateTime=2024-05-06 07:08:09\r\n[monitoring]\r\nDefaultSite=东方财富\r\n");
+    FeeSettings fees;
+    fees.buy_BrokerageRatio = "2.5";
+    fees.StampDuty = "abc"; // letters are stored and restored unchanged
+    fees.sell_OtherMoney = "￥1,000.00";
+    fees.Check1 = 0;
+    fees.Check2 = 1;
+    SaveFeeSettings(ini, path, fees);
+    EXPECT_EQ(texts(LoadFeeSettings(ini, path)), texts(fees));
+    EXPECT_EQ(ini.GetIniKey("setup", "Check1", ""), "0");
+    const SettingsStore store = LoadMonitorSettings(ini, path);
+    EXPECT_EQ(store.DefaultSite, "东方财富");
+    EXPECT_EQ(store.UpdateDateTime, QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)));
+}
+
+TEST_F(SettingsTest, TextsThatDoNotConvertLoadAsTheKeysDefaults)
+{
+    writeGbk("[setup]\r\nCheck1=7\r\nCheck2=yes\r\nUpdateDateTime=never\r\n"
+             "[monitoring]\r\nstock1=600000\r\nstock1_Down=abc\r\nstock2_Down=\r\nstock3_Down= 9.5 \r\n"
+             "IsActive=on\r\nActiveTime=soon\r\nHideTaskbar=-1\r\nIsClipboard=0\r\nIsSumSamePrice=x\r\n"
+             "showPicture=1e9\r\nDefaultSite=不存在的网站\r\n");
+    EXPECT_EQ(texts(LoadFeeSettings(ini, path)).mid(8), (QStringList{"1", "0"}));
+    // The site table falls back for an unknown site, not the store.
+    EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"600000", "0", "0", "9.5", "0", "30", "-1",
+                                                                  "不存在的网站", "0", "1", "0", "2011-03-03 01:00:00"}));
+}
+
+TEST(SettingsFlagsAndDates, ReadTheWrittenFormsAndFallBack)
+{
+    for (const QString &on : QStringList{"1", "-1", " 2 ", QString(400, u'9')}) // beyond a double, still not zero
+        EXPECT_TRUE(IsFlagOn(on)) << on.left(8).toStdString();
+    for (const QString &off : QStringList{"0", "0.00", "", "on"})
+        EXPECT_FALSE(IsFlagOn(off)) << off.toStdString();
+
+    // The written form is read back in the round trip above.
+    const std::pair<const char *, QDateTime> rows[] = {
+        {"2026/12/6 9:05:07", QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7))},
+        {"2026/12/6", QDateTime(QDate(2026, 12, 6), QTime(0, 0))},
+        {"2026-13-01 00:00:00", QDateTime(QDate(2011, 3, 3), QTime(1, 0, 0))},
+        {"2026-12-06 25:00:00", QDateTime(QDate(2011, 3, 3), QTime(1, 0, 0))}};
+    for (const auto &[text, parsed] : rows)
+        EXPECT_EQ(ParseUpdateDateTime(text), parsed) << text;
+}
+
+} // namespace
