@@ -1,13 +1,25 @@
 #include "calc/calculate.h"
+#include "calc/calculation_log.h"
 
 #include <gtest/gtest.h>
 
-#include <QMap>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QStringDecoder>
+#include <QTemporaryDir>
 
-namespace quorvane {
+#include <tuple>
+
+using namespace quorvane;
+
 namespace {
 
-CalculateInputs trade(const char *buyPrice, const char *buyNumber, const char *sellPrice, const char *sellNumber)
+using Texts = QList<std::pair<QString, QString>>;
+
+// A Shanghai stock with the initial rates, one of them changed when a field is named.
+CalculateInputs trade(const char *buyPrice, const char *buyNumber, const char *sellPrice, const char *sellNumber,
+                      QString FeeInputs::*fee = nullptr, const QString &feeText = {})
 {
     CalculateInputs in;
     in.fees.exchange = QStringLiteral("上海交易所");
@@ -15,147 +27,178 @@ CalculateInputs trade(const char *buyPrice, const char *buyNumber, const char *s
     in.buyNumber = QString::fromUtf8(buyNumber);
     in.sellPrice = QString::fromUtf8(sellPrice);
     in.sellNumber = QString::fromUtf8(sellNumber);
+    if (fee)
+        in.fees.*fee = feeText;
     return in;
 }
 
-QMap<QString, QString> texts(const CalculateOutcome &outcome)
+QString shown(const CalculateOutcome &outcome, const char *field)
 {
-    QMap<QString, QString> map;
-    for (const auto &[field, text] : outcome.fieldTexts)
-        map.insert(field, text);
-    return map;
+    for (const auto &[name, text] : outcome.fieldTexts)
+        if (name == QLatin1StringView(field))
+            return text;
+    return QStringLiteral("(not written)");
 }
 
-void expectRejected(const CalculateInputs &in, const char *message, const char *field)
-{
-    const CalculateOutcome outcome = Calculate(in);
-    ASSERT_TRUE(outcome.rejection) << field;
-    EXPECT_EQ(outcome.rejection->message, QString::fromUtf8(message));
-    EXPECT_EQ(outcome.rejection->focusField, QString::fromUtf8(field));
-    EXPECT_TRUE(outcome.fieldTexts.isEmpty());
-    EXPECT_FALSE(outcome.frame3Caption);
-    EXPECT_FALSE(outcome.logDue);
-}
+// Buy 1000 at 10.00, sell them at 11.00: the result fields in the order written.
+const Texts WorkedExample{
+    {"buy_TotalMoney", "￥10,000.00"}, {"buy_Brokerage", "￥30.00"}, {"buy_TansferMoney", "￥1.00"},
+    {"buy_Factorage", "￥31.00"}, {"buy_OutOfPocketExpenses", "￥10,031.00"}, {"buy_Cost", "￥10.03"},
+    {"buy_BreakEven", "￥10.08"}, {"sell_TotalMoney", "￥11,000.00"}, {"sell_Brokerage", "￥33.00"},
+    {"sell_TransferMoney", "￥1.00"}, {"sell_StampDuty", "￥11.00"}, {"sell_Factorage", "￥45.00"},
+    {"sell_ReceivedMoney", "￥10,955.00"}, {"sell_ProfitAndLoss", "￥924.00"}, {"sell_Yield", "9.21"}};
 
 TEST(Calculate, WorkedExampleFillsBothFramesInOrder)
 {
     const CalculateOutcome outcome = Calculate(trade("￥10.00", "1,000", "￥11.00", "1000"));
     ASSERT_FALSE(outcome.rejection);
-    const QList<std::pair<QString, QString>> expected{
-        {"buy_TotalMoney", "￥10,000.00"},   {"buy_Brokerage", "￥30.00"},
-        {"buy_TansferMoney", "￥1.00"},      {"buy_Factorage", "￥31.00"},
-        {"buy_OutOfPocketExpenses", "￥10,031.00"}, {"buy_Cost", "￥10.03"},
-        {"buy_BreakEven", "￥10.08"},        {"sell_TotalMoney", "￥11,000.00"},
-        {"sell_Brokerage", "￥33.00"},       {"sell_TransferMoney", "￥1.00"},
-        {"sell_StampDuty", "￥11.00"},       {"sell_Factorage", "￥45.00"},
-        {"sell_ReceivedMoney", "￥10,955.00"}, {"sell_ProfitAndLoss", "￥924.00"},
-        {"sell_Yield", "9.21"},
-    };
-    EXPECT_EQ(outcome.fieldTexts, expected);
+    EXPECT_EQ(outcome.fieldTexts, WorkedExample);
     EXPECT_EQ(outcome.frame3Caption, QStringLiteral("卖出计算（持回价格：￥10.92）"));
     EXPECT_TRUE(outcome.logDue);
 }
 
-TEST(Calculate, BuyBackCaptionOnlyAboveTheBuyPriceAndWithTheOptionOn)
+TEST(Calculate, SellFrameCaptionOnlyWithASellSideAndTheBuyBackOnlyAboveTheBuyPrice)
 {
     EXPECT_EQ(Calculate(trade("10", "1000", "10", "1000")).frame3Caption, QStringLiteral("卖出计算"));
-    EXPECT_EQ(Calculate(trade("10", "1000", "9.50", "1000")).frame3Caption, QStringLiteral("卖出计算"));
     CalculateInputs off = trade("10", "1000", "11", "1000");
     off.isSumSamePrice = QStringLiteral("0");
     EXPECT_EQ(Calculate(off).frame3Caption, QStringLiteral("卖出计算"));
-    off.isSumSamePrice = QStringLiteral("garbled"); // counts as the default, on
-    EXPECT_EQ(Calculate(off).frame3Caption, QStringLiteral("卖出计算（持回价格：￥10.92）"));
-
-    // Received −2.00 buys nothing back.
+    // Received −2.00 buys nothing back at any price of 0.00 or more.
     const CalculateOutcome none = Calculate(trade("0.01", "100", "0.05", "100"));
-    EXPECT_EQ(texts(none).value("sell_ReceivedMoney"), QStringLiteral("-￥2.00"));
+    EXPECT_EQ(shown(none, "sell_ReceivedMoney"), QStringLiteral("-￥2.00"));
     EXPECT_EQ(none.frame3Caption, QStringLiteral("卖出计算（持回价格：无）"));
-}
 
-TEST(Calculate, NoSellSideLeavesTheSellFrameAlone)
-{
-    for (const auto &[price, number] : {std::pair{"￥0.00", "1000"}, std::pair{"￥11.00", "0"}}) {
+    // No sell side: the sell frame keeps what it shows.
+    for (const auto &[price, number] : {std::pair{"￥0.00", "1000"}, {"￥11.00", "0"}}) {
         const CalculateOutcome outcome = Calculate(trade("10", "1000", price, number));
-        ASSERT_FALSE(outcome.rejection);
-        EXPECT_EQ(outcome.fieldTexts.size(), 7);
-        EXPECT_EQ(outcome.fieldTexts.last().first, QStringLiteral("buy_BreakEven"));
+        ASSERT_FALSE(outcome.rejection) << price << " × " << number;
+        EXPECT_EQ(outcome.fieldTexts, WorkedExample.first(7));
         EXPECT_FALSE(outcome.frame3Caption);
         EXPECT_FALSE(outcome.logDue);
     }
 }
 
-TEST(Calculate, QuantitiesRoundHalvesToEvenAndMaySellAll)
+TEST(Calculate, QuantitiesRoundHalvesToEvenAndDegenerateRatesGiveHonestTexts)
 {
-    EXPECT_EQ(texts(Calculate(trade("1", "100.5", "0", "0"))).value("buy_TotalMoney"), QStringLiteral("￥100.00"));
-    EXPECT_EQ(texts(Calculate(trade("1", "101.5", "0", "0"))).value("buy_TotalMoney"), QStringLiteral("￥102.00"));
-    EXPECT_FALSE(Calculate(trade("10", "1000", "11", "1000")).rejection);
-    expectRejected(trade("10", "1000", "11", "1001"), "抱歉，卖出数量大于买入数量，请重新输入", "sell_Number");
+    EXPECT_EQ(shown(Calculate(trade("1", "100.5", "0", "0")), "buy_TotalMoney"), QStringLiteral("￥100.00"));
+    EXPECT_EQ(shown(Calculate(trade("1", "101.5", "0", "0")), "buy_TotalMoney"), QStringLiteral("￥102.00"));
+    // Nothing to pay: the yield is 0.00 rather than a division by zero.
+    CalculateInputs in = trade("0", "100", "1", "100", &FeeInputs::minBrokerage, "0");
+    in.fees.exchange.clear();
+    EXPECT_EQ(shown(Calculate(in), "sell_Yield"), QStringLiteral("0.00"));
+    // Fees that eat every sale: no break-even price exists.
+    in = trade("10", "1000", "0", "0", &FeeInputs::brokerageRatio, "700");
+    in.fees.stampDuty = QStringLiteral("300");
+    EXPECT_EQ(shown(Calculate(in), "buy_BreakEven"), QStringLiteral("无法保本"));
 }
 
 TEST(Calculate, RejectionsNameTheMessageAndTheField)
 {
-    // The window as it starts.
-    expectRejected(trade("￥0.00", "0", "￥0.00", "0"), "抱歉，买入数量为0，请重新输入", "buy_Number");
-    expectRejected(trade("10", "-5", "0", "0"), "抱歉，买入数量小于0，请重新输入", "buy_Number");
-    expectRejected(trade("10", "1000", "11", "-100"), "抱歉，卖出数量小于0，请重新输入", "sell_Number");
-    expectRejected(trade("-10", "1000", "11", "100"), "抱歉，价格不能小于0，请重新输入", "buy_Price");
-    expectRejected(trade("10", "1000", "￥-11", "0"), "抱歉，价格不能小于0，请重新输入", "sell_Price");
-    // A negative sell quantity is reported before a sell quantity above the buy.
-    expectRejected(trade("10", "-1", "11", "-100"), "抱歉，买入数量小于0，请重新输入", "buy_Number");
-
-    // Non-numbers in the order of the fields.
-    CalculateInputs in = trade("10", "1000", "11", "");
-    in.fees.brokerageRatio = QStringLiteral("3‰");
-    expectRejected(in, "抱歉，请输入正确的数字", "buy_BrokerageRatio");
-    in.fees.brokerageRatio = QStringLiteral("3");
-    in.fees.sellOtherMoney.clear();
-    expectRejected(in, "抱歉，请输入正确的数字", "sell_OtherMoney");
-    in.fees.sellOtherMoney = QStringLiteral("0");
-    expectRejected(in, "抱歉，请输入正确的数字", "sell_Number");
-    in.fees.minTransferMoney = QStringLiteral("abc");
-    in.buyPrice = QStringLiteral("x");
-    expectRejected(in, "抱歉，请输入正确的数字", "MinTransferMoney");
+    const char *zero = "抱歉，买入数量为0，请重新输入", *buyBelow = "抱歉，买入数量小于0，请重新输入",
+               *sellAbove = "抱歉，卖出数量大于买入数量，请重新输入", *sellBelow = "抱歉，卖出数量小于0，请重新输入",
+               *price = "抱歉，价格不能小于0，请重新输入", *notNumber = "抱歉，请输入正确的数字",
+               *range = "抱歉，数值超出计算范围，请重新输入";
+    const QString nines(25, u'9');
+    const std::tuple<CalculateInputs, const char *, const char *> rows[] = {
+        {trade("￥0.00", "0", "￥0.00", "0"), zero, "buy_Number"}, // the window as it starts
+        {trade("10", "-5", "0", "0"), buyBelow, "buy_Number"},
+        {trade("10", "1000", "11", "1001"), sellAbove, "sell_Number"},
+        {trade("10", "1000", "11", "-100"), sellBelow, "sell_Number"},
+        {trade("-10", "1000", "11", "100"), price, "buy_Price"},
+        {trade("10", "1000", "￥-11", "0"), price, "sell_Price"},
+        // Non-numbers in the order of the fields.
+        {trade("x", "1000", "11", "", &FeeInputs::brokerageRatio, "3‰"), notNumber, "buy_BrokerageRatio"},
+        {trade("10", "1000", "11", "", &FeeInputs::sellOtherMoney, ""), notNumber, "sell_OtherMoney"},
+        {trade("10", "1000", "11", ""), notNumber, "sell_Number"},
+        // Texts that do not fit, and texts that fit in products that do not.
+        {trade("10", "2147483648", "0", "0"), range, "buy_Number"},
+        {trade("10", "1000", "11", "-2,147,483,649"), range, "sell_Number"},
+        {trade("9999999999", "1000000", "0", "0"), range, "buy_Price"},
+        {trade("10", "1000000", "9999999999", "1000000"), range, "sell_Price"},
+        {trade("10", "1000", "11", "1000", &FeeInputs::brokerageRatio, nines), range, "buy_BrokerageRatio"},
+        {trade("10", "1000", "11", "1000", &FeeInputs::minStampDuty, nines), range, "MinStampDuty"}};
+    for (const auto &[in, message, field] : rows) {
+        const QStringList row{in.buyPrice, in.buyNumber, in.sellPrice, in.sellNumber, "→", field};
+        SCOPED_TRACE(row.join(u' ').toStdString());
+        const CalculateOutcome outcome = Calculate(in);
+        ASSERT_TRUE(outcome.rejection);
+        EXPECT_EQ(outcome.rejection->message, QString::fromUtf8(message));
+        EXPECT_EQ(outcome.rejection->focusField, QString::fromUtf8(field));
+        EXPECT_TRUE(outcome.fieldTexts.isEmpty());
+        EXPECT_FALSE(outcome.frame3Caption);
+        EXPECT_FALSE(outcome.logDue);
+    }
 }
 
-TEST(Calculate, ValuesOutOfRangeAreRejectedInTheFieldThatCausedThem)
+// The window after the worked example, with the stock panel and entry fields.
+ControlText window(const QHash<QString, QString> &changes = {})
 {
-    const char *message = "抱歉，数值超出计算范围，请重新输入";
-    expectRejected(trade("10", "2147483648", "0", "0"), message, "buy_Number");
-    expectRejected(trade("10", "1000", "11", "-2,147,483,649"), message, "sell_Number");
-    expectRejected(trade("922337203685478", "1", "0", "0"), message, "buy_Price");
-    // Texts that fit, products that do not.
-    expectRejected(trade("9999999999", "1000000", "0", "0"), message, "buy_Price");
-    expectRejected(trade("10", "1000000", "9999999999", "1000000"), message, "sell_Price");
-    CalculateInputs in = trade("10", "1000", "11", "1000");
-    in.fees.brokerageRatio = QString(25, u'9');
-    expectRejected(in, message, "buy_BrokerageRatio");
-    in = trade("10", "1000", "11", "1000");
-    in.fees.minStampDuty = QString(25, u'9');
-    expectRejected(in, message, "MinStampDuty");
+    QHash<QString, QString> texts{{"Label54", "600000"}, {"Label52", "浦发银行"}, {"buy_Price", "￥10.00"},
+                                  {"buy_Number", "1000"}, {"sell_Price", "￥11.00"}, {"sell_Number", "1000"}};
+    for (const auto &[field, text] : WorkedExample)
+        texts.insert(field, text);
+    texts.insert(changes);
+    return [texts](const QString &name) { return texts.value(name); };
 }
 
-TEST(Calculate, DegenerateRatesGiveHonestTexts)
+// The lines of one entry, decoded from GBK; every line ends with CR LF.
+QStringList linesOf(const QByteArray &entry)
 {
-    // Nothing to pay: the yield is 0.00 rather than a division by zero.
-    CalculateInputs in = trade("0", "100", "1", "100");
-    in.fees.exchange.clear();
-    in.fees.minBrokerage = QStringLiteral("0");
-    const QMap<QString, QString> free = texts(Calculate(in));
-    EXPECT_EQ(free.value("buy_OutOfPocketExpenses"), QStringLiteral("￥0.00"));
-    EXPECT_EQ(free.value("sell_Yield"), QStringLiteral("0.00"));
+    EXPECT_TRUE(entry.endsWith("\r\n"));
+    EXPECT_EQ(entry.count("\r\n"), entry.count('\n'));
+    QStringList lines = QStringDecoder("GBK")(entry).operator QString().split(QStringLiteral("\r\n"));
+    lines.removeLast();
+    return lines;
+}
 
-    // Fees that eat every sale: no break-even price exists.
-    in = trade("10", "1000", "0", "0");
-    in.fees.brokerageRatio = QStringLiteral("700");
-    in.fees.stampDuty = QStringLiteral("300");
-    EXPECT_EQ(texts(Calculate(in)).value("buy_BreakEven"), QStringLiteral("无法保本"));
+QString spaces(int n) { return QString(n, u' '); }
 
-    // A loss of over a billion keeps its sign.
-    in = trade("5000", "1000000", "3765.43", "1000000");
-    const QMap<QString, QString> loss = texts(Calculate(in));
-    EXPECT_TRUE(loss.value("sell_ProfitAndLoss").startsWith(QStringLiteral("-￥1,2")));
-    EXPECT_TRUE(loss.value("sell_Yield").startsWith(u'-'));
+TEST(CalculationLog, SixLinesInGbkThatLineUpUnderTheirHeadersAndNeverCutValues)
+{
+    const QByteArray entry = BuildCalculationLog(window());
+    QList<qsizetype> bytes; // a four-character name fills its column: lines as wide as their headers
+    for (const QByteArray &line : entry.split('\n'))
+        bytes.append(line.size());
+    EXPECT_EQ(bytes, (QList<qsizetype>{168 + 1, 168 + 1, 184 + 1, 184 + 1, 74 + 1, 0 + 1, 0}));
+    const QStringList lines = linesOf(entry);
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("股票代码        股票名称        买入价格")));
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("收 益 率        盈亏金额")));
+    EXPECT_EQ(lines[4], QString(74, u'-'));
+    EXPECT_EQ(lines[1], spaces(2) + "600000" + spaces(8) + QStringLiteral("浦发银行") + spaces(11) + "10.00" + spaces(12)
+                            + "1000" + spaces(7) + "10,000.00" + spaces(11) + "30.00" + spaces(12) + "1.00"
+                            + spaces(11) + "31.00" + spaces(7) + "10,031.00" + spaces(11) + "10.03" + spaces(11)
+                            + "10.08");
+    EXPECT_TRUE(lines[3].endsWith(spaces(7) + "10,955.00" + spaces(12) + "9.21" + spaces(10) + "924.00"));
+
+    // No stock in the panel; values longer than their column are kept whole, sign and all.
+    const QStringList empty = linesOf(BuildCalculationLog(window({{"Label54", ""}, {"Label52", "  "},
+                                                                  {"sell_ProfitAndLoss", "-￥1,234,567,890.00"},
+                                                                  {"buy_BreakEven", "无法保本"}})));
+    ASSERT_EQ(empty.size(), 6);
+    EXPECT_TRUE(empty[1].startsWith(spaces(24) + spaces(11) + "10.00"));
+    EXPECT_TRUE(empty[1].endsWith(spaces(12) + QStringLiteral("无法保本")));
+    EXPECT_TRUE(empty[3].endsWith(QStringLiteral("9.21-1,234,567,890.00")));
+    const QStringList named = linesOf(BuildCalculationLog(window({{"Label52", "一二三四五六七八九十甲乙丙"}})));
+    EXPECT_TRUE(named.value(1).startsWith(QStringLiteral("  600000一二三四五六七八九十甲乙丙           10.00")));
+}
+
+TEST(CalculationLog, AppendsEntriesAndFailsSilently)
+{
+    QTemporaryDir folder, blocked;
+    ASSERT_TRUE(folder.isValid() && blocked.isValid());
+    WriteCalculationLog(folder.path(), window());
+    WriteCalculationLog(folder.path(), window());
+    QFile log(QDir(folder.path()).filePath("Log.txt"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll(), BuildCalculationLog(window()).repeated(2));
+    // A folder that does not exist, a log that is a folder, no folder: nothing happens.
+    WriteCalculationLog(QDir(folder.path()).filePath("missing"), window());
+    EXPECT_FALSE(QFile::exists(QDir(folder.path()).filePath("missing/Log.txt")));
+    ASSERT_TRUE(QDir(blocked.path()).mkdir("Log.txt"));
+    WriteCalculationLog(blocked.path(), window());
+    WriteCalculationLog(QString(), window());
+    EXPECT_TRUE(BuildCalculationLog(ControlText()).isEmpty());
 }
 
 } // namespace
-} // namespace quorvane
