@@ -1,25 +1,30 @@
 #pragma once
 
-// Recording stand-ins for the desktop services: they answer message boxes in
-// advance and remember what a user would have seen.
+// Recording stand-ins for the desktop services (they answer message boxes in
+// advance and remember what a user would have seen), and the main window
+// started on them in a folder of its own.
 
+#include "ui/form1.h"
 #include "ui/platform.h"
 
 #include <QApplication>
-#include <QList>
-#include <QMenu>
-#include <QPair>
-#include <QSet>
-#include <QWidget>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
 
 namespace quorvane::testing {
 
 struct ShownBox
 {
     enum Kind { Information, Critical, Plain, Question } kind;
-    QString caption;
-    QString text;
+    QString caption, text;
+    bool operator==(const ShownBox &) const = default;
 };
+inline char *toString(const ShownBox &box)
+{
+    return QTest::toString(QStringLiteral("kind %1, %2: %3").arg(int(box.kind)).arg(box.caption, box.text));
+}
 
 class FakeMessageBoxes final : public MessageBoxes
 {
@@ -27,21 +32,15 @@ public:
     QList<ShownBox> shown;
     QList<Answer> nextAnswers; // taken in turn by question(); OK when empty
 
-    void information(QWidget *, const QString &caption, const QString &text) override
+    void information(QWidget *, const QString &c, const QString &t) override
     {
-        shown.append({ShownBox::Information, caption, text});
+        shown.append({ShownBox::Information, c, t});
     }
-    void critical(QWidget *, const QString &caption, const QString &text) override
+    void critical(QWidget *, const QString &c, const QString &t) override { shown.append({ShownBox::Critical, c, t}); }
+    void plain(QWidget *, const QString &t) override { shown.append({ShownBox::Plain, QStringLiteral("Quorvane"), t}); }
+    Answer question(QWidget *, const QString &c, const QString &t) override
     {
-        shown.append({ShownBox::Critical, caption, text});
-    }
-    void plain(QWidget *, const QString &text) override
-    {
-        shown.append({ShownBox::Plain, QStringLiteral("Quorvane"), text});
-    }
-    Answer question(QWidget *, const QString &caption, const QString &text) override
-    {
-        shown.append({ShownBox::Question, caption, text});
+        shown.append({ShownBox::Question, c, t});
         return nextAnswers.isEmpty() ? Answer::Ok : nextAnswers.takeFirst();
     }
 };
@@ -58,56 +57,25 @@ public:
     }
 };
 
-class FakeProgramStarter final : public ProgramStarter
-{
-public:
-    QStringList attempts;
-    QSet<QString> startable;
-    bool start(const QString &program, const QStringList &) override
-    {
-        attempts.append(program);
-        return startable.contains(program);
-    }
-};
-
-class FakeSoundPlayer final : public SoundPlayer
-{
-public:
-    QStringList played;
-    void play(const QString &wavPath) override { played.append(wavPath); }
-};
-
 class FakeTrayIcon final : public TrayIcon
 {
 public:
     bool hasTray = true;
     bool present = false;
-    int adds = 0;
-    int removes = 0;
     QString tip;
     QMenu *menu = nullptr;
     std::function<void()> onLeftPress;
-    QList<QPair<QString, QString>> balloons;
 
     bool supportsTray() const override { return hasTray; }
     void add(const QIcon &, const QString &tipText, QMenu *contextMenu, std::function<void()> left) override
     {
-        ++adds;
         present = hasTray;
         tip = tipText;
         menu = contextMenu;
         onLeftPress = std::move(left);
     }
-    void remove() override
-    {
-        ++removes;
-        present = false;
-    }
-    bool showBalloon(const QString &title, const QString &text) override
-    {
-        balloons.append({title, text});
-        return present;
-    }
+    void remove() override { present = false; }
+    bool showBalloon(const QString &, const QString &) override { return present; }
     void pressLeft()
     {
         if (present && onLeftPress)
@@ -122,8 +90,7 @@ public:
     std::function<void()> onChange;
     QString text() const override { return content; }
     void setChangeHandler(std::function<void()> handler) override { onChange = std::move(handler); }
-    // Copies text, as another program would.
-    void put(const QString &text)
+    void put(const QString &text) // as another program would copy it
     {
         content = text;
         if (onChange)
@@ -131,16 +98,53 @@ public:
     }
 };
 
-struct FakePlatform
+inline void WriteGbk(const QString &path, const QString &text)
 {
-    std::shared_ptr<FakeMessageBoxes> boxes = std::make_shared<FakeMessageBoxes>();
-    std::shared_ptr<FakeUrlOpener> urls = std::make_shared<FakeUrlOpener>();
-    std::shared_ptr<FakeProgramStarter> programs = std::make_shared<FakeProgramStarter>();
-    std::shared_ptr<FakeSoundPlayer> sounds = std::make_shared<FakeSoundPlayer>();
-    std::shared_ptr<FakeTrayIcon> tray = std::make_shared<FakeTrayIcon>();
-    std::shared_ptr<FakeClipboard> clipboard = std::make_shared<FakeClipboard>();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringEncoder("GBK").encode(text));
+}
 
-    Platform platform() const { return {boxes, urls, programs, sounds, tray, clipboard}; }
+// The main window of one test: reset() in init(), form.reset() in cleanup().
+// No program or sound is ever started.
+struct WindowFixture
+{
+    std::unique_ptr<QTemporaryDir> dir;
+    std::shared_ptr<FakeMessageBoxes> boxes;
+    std::shared_ptr<FakeUrlOpener> urls;
+    std::shared_ptr<FakeTrayIcon> tray;
+    std::shared_ptr<FakeClipboard> clipboard;
+    std::unique_ptr<Form1> form;
+
+    void reset()
+    {
+        form.reset();
+        dir = std::make_unique<QTemporaryDir>();
+        boxes = std::make_shared<FakeMessageBoxes>();
+        urls = std::make_shared<FakeUrlOpener>();
+        tray = std::make_shared<FakeTrayIcon>();
+        clipboard = std::make_shared<FakeClipboard>();
+    }
+    QString path(const char *file) const { return dir->filePath(QLatin1String(file)); }
+    const Form1Ui &ui() const { return form->ui(); }
+
+    Form1 &start(bool show = true)
+    {
+        ProgramFolders folders;
+        folders.programFolder = folders.dataFolder = dir->path();
+        folders.installedDataFolder = QStringLiteral(QUORVANE_SOURCE_DIR "/data");
+        form = std::make_unique<Form1>(Platform{boxes, urls, nullptr, nullptr, tray, clipboard}, folders);
+        form->Form_Load();
+        if (show)
+            activate();
+        return *form;
+    }
+    void activate()
+    {
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
 };
 
 } // namespace quorvane::testing

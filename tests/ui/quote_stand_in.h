@@ -3,11 +3,9 @@
 // A stand-in for the quote and chart services on 127.0.0.1: replies by path,
 // GBK quote lines in the service's form, and a log of the paths asked for.
 
-#include <QByteArray>
+#include "fake_platform.h"
+
 #include <QHash>
-#include <QString>
-#include <QStringEncoder>
-#include <QStringList>
 
 #include <httplib.h>
 
@@ -22,16 +20,13 @@ public:
     QuoteStandIn()
     {
         m_server.Get(".*", [this](const httplib::Request &request, httplib::Response &response) {
-            const QString path = QString::fromStdString(request.path);
             std::lock_guard lock(m_mutex);
-            m_requests.append(path);
-            const auto reply = m_replies.constFind(path);
-            if (reply == m_replies.cend()) {
+            m_requests.append(QString::fromStdString(request.path));
+            const auto reply = m_replies.constFind(m_requests.last());
+            if (reply == m_replies.cend())
                 response.status = 404;
-                response.set_content("no such page", "text/plain");
-                return;
-            }
-            response.set_content(reply->constData(), size_t(reply->size()), "application/octet-stream");
+            else
+                response.set_content(reply->constData(), size_t(reply->size()), "application/octet-stream");
         });
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
@@ -43,18 +38,22 @@ public:
         m_server.stop();
         m_thread.join();
     }
-    QuoteStandIn(const QuoteStandIn &) = delete;
-    QuoteStandIn &operator=(const QuoteStandIn &) = delete;
 
     QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+    // setup.ini naming the stand-in for both services, with the monitoring keys given.
+    void configure(const QString &iniPath, const QString &monitoring = {}) const
+    {
+        WriteGbk(iniPath, QStringLiteral("[network]\r\nQuoteHost=%1\r\nChartHost=%1\r\n[monitoring]\r\n%2")
+                              .arg(host(), monitoring));
+    }
 
     // The reply to /list=<prefix><code>: var hq_str_<prefix><code>="<fields>";
     void setQuote(const QString &code, const QString &fields)
     {
-        const QString prefix = (code.startsWith(u'0') || code.startsWith(u'3')) ? QStringLiteral("sz")
-                                                                                : QStringLiteral("sh");
-        const QString line = QStringLiteral("var hq_str_%1%2=\"%3\";\n").arg(prefix, code, fields);
-        setReply(QStringLiteral("/list=") + prefix + code, QStringEncoder("GBK").encode(line));
+        const bool shenzhen = code.startsWith(u'0') || code.startsWith(u'3');
+        const QString symbol = (shenzhen ? QStringLiteral("sz") : QStringLiteral("sh")) + code;
+        const QString line = QStringLiteral("var hq_str_%1=\"%2\";\n").arg(symbol, fields);
+        setReply(QStringLiteral("/list=") + symbol, QStringEncoder("GBK").encode(line));
     }
     // A quote with today's prices: name, open, previous close, latest, high, low.
     void setQuote(const QString &code, const QString &name, const QString &previous, const QString &latest)
@@ -72,7 +71,6 @@ public:
         std::lock_guard lock(m_mutex);
         m_replies.remove(path);
     }
-
     QStringList requests() const
     {
         std::lock_guard lock(m_mutex);
@@ -92,5 +90,12 @@ private:
     QHash<QString, QByteArray> m_replies;
     QStringList m_requests;
 };
+
+// tiny.gif is 8×8 red, tiny2.gif 6×4 blue.
+inline QByteArray TestGif(const char *name)
+{
+    QFile file(QStringLiteral(QUORVANE_SOURCE_DIR "/tests/ui/data/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 } // namespace quorvane::testing

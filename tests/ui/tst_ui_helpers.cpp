@@ -6,7 +6,6 @@
 #include "ui/usage_report.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,60 +16,32 @@ class UiHelpersTest : public QObject
     Q_OBJECT
 
 private slots:
-    void cutToGbkBytes_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("maxBytes");
-        QTest::addColumn<QString>("cut");
-        QTest::newRow("short text stays") << "浦发银行" << 63 << "浦发银行";
-        QTest::newRow("ASCII to the byte") << QString(70, QLatin1Char('a')) << 63 << QString(63, QLatin1Char('a'));
-        QTest::newRow("no half character: 32 CJK → 31") << QString(32, QChar(0x80A1)) << 63
-                                                        << QString(31, QChar(0x80A1));
-        QTest::newRow("a + 31 CJK fits exactly") << "a" + QString(40, QChar(0x80A1)) << 63
-                                                 << "a" + QString(31, QChar(0x80A1));
-        QTest::newRow("empty") << "" << 63 << "";
-        QTest::newRow("surrogate pair never split") << QStringLiteral("a😀b") << 1 << "a";
-    }
     void cutToGbkBytes()
     {
-        QFETCH(QString, text);
-        QFETCH(int, maxBytes);
-        QFETCH(QString, cut);
-        QCOMPARE(CutToGbkBytes(text, maxBytes), cut);
+        const QChar gu(0x80A1); // 股: two GBK bytes
+        QCOMPARE(CutToGbkBytes(QStringLiteral("浦发银行"), 63), QStringLiteral("浦发银行"));
+        QCOMPARE(CutToGbkBytes(QString(70, u'a'), 63), QString(63, u'a'));
+        QCOMPARE(CutToGbkBytes(QString(32, gu), 63), QString(31, gu)); // no half character
+        QCOMPARE(CutToGbkBytes(QStringLiteral("a") + QString(40, gu), 63), QStringLiteral("a") + QString(31, gu));
+        QCOMPARE(CutToGbkBytes(QStringLiteral("a😀b"), 1), QStringLiteral("a")); // nor half a surrogate pair
+        QCOMPARE(CutToGbkBytes(QString(), 63), QString());
     }
 
-    void dataFolderBesideTheProgramWhenWritable()
+    void dataFolderBesideTheProgramWhenWritableElsePerUser()
     {
         QTemporaryDir program, user;
-        const ProgramFolders f = ResolveProgramFolders(program.path(), user.filePath("Quorvane"));
-        QCOMPARE(f.dataFolder, program.path());
-        QCOMPARE(f.iniPath(), program.filePath("setup.ini"));
+        const ProgramFolders beside = ResolveProgramFolders(program.path(), user.filePath("Quorvane"));
+        QCOMPARE(beside.dataFolder, program.path());
+        QCOMPARE(beside.iniPath(), program.filePath("setup.ini"));
         // The probe leaves nothing behind.
-        QCOMPARE(QDir(program.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 0);
+        QVERIFY(QDir(program.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
         QVERIFY(!QFileInfo::exists(user.filePath("Quorvane")));
-    }
 
-    void dataFolderPerUserWhenTheProgramFolderIsReadOnly()
-    {
-        QTemporaryDir user;
         // Even root cannot create files in /proc.
-        const ProgramFolders f = ResolveProgramFolders(QStringLiteral("/proc"), user.filePath("share/Quorvane"));
-        QCOMPARE(f.dataFolder, user.filePath("share/Quorvane"));
-        QVERIFY(QFileInfo(f.dataFolder).isDir());
+        const ProgramFolders perUser = ResolveProgramFolders(QStringLiteral("/proc"), user.filePath("share/Quorvane"));
+        QCOMPARE(perUser.dataFolder, user.filePath("share/Quorvane"));
+        QVERIFY(QFileInfo(perUser.dataFolder).isDir());
         QVERIFY(!IsFolderWritable(QStringLiteral("/nonexistent/folder")));
-    }
-
-    void shippedFilesBesideTheProgramFirst()
-    {
-        QTemporaryDir program, installed;
-        ProgramFolders f;
-        f.programFolder = program.path();
-        f.installedDataFolder = installed.path();
-        QCOMPARE(f.shippedFile("StockList.txt"), program.filePath("StockList.txt"));
-        QFile(installed.filePath("StockList.txt")).open(QIODevice::WriteOnly);
-        QCOMPARE(f.shippedFile("StockList.txt"), installed.filePath("StockList.txt"));
-        QFile(program.filePath("StockList.txt")).open(QIODevice::WriteOnly);
-        QCOMPARE(f.shippedFile("StockList.txt"), program.filePath("StockList.txt"));
     }
 
     void usageReportUrl()
