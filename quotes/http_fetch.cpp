@@ -1,5 +1,6 @@
 #include "quotes/http_fetch.h"
 
+#include <QLibrary>
 #include <QStringDecoder>
 
 #include <curl/curl.h>
@@ -38,11 +39,50 @@ const PairTable &pairTable()
     return table;
 }
 
-void initCurlOnce()
+// libcurl and the two dozen libraries it brings load with the first request,
+// not at start-up, where they would add a sixth to the time the window takes
+// to appear.
+struct CurlApi
 {
-    // Function-local statics are initialised once, even across threads.
-    static const CURLcode initialised = curl_global_init(CURL_GLOBAL_DEFAULT);
-    (void)initialised;
+    decltype(&curl_global_init) global_init = nullptr;
+    decltype(&curl_easy_init) easy_init = nullptr;
+    decltype(&curl_easy_setopt) easy_setopt = nullptr;
+    decltype(&curl_easy_perform) easy_perform = nullptr;
+    decltype(&curl_easy_cleanup) easy_cleanup = nullptr;
+    decltype(&curl_slist_append) slist_append = nullptr;
+    decltype(&curl_slist_free_all) slist_free_all = nullptr;
+    bool usable = false;
+};
+
+template<typename Function>
+bool resolve(QLibrary &library, const char *symbol, Function &function)
+{
+    function = reinterpret_cast<Function>(library.resolve(symbol));
+    return function != nullptr;
+}
+
+CurlApi loadCurl()
+{
+    CurlApi api;
+    QLibrary library(QStringLiteral("curl"), 4);
+    if (!library.load())
+        return api;
+    const bool resolved = resolve(library, "curl_global_init", api.global_init)
+                          && resolve(library, "curl_easy_init", api.easy_init)
+                          && resolve(library, "curl_easy_setopt", api.easy_setopt)
+                          && resolve(library, "curl_easy_perform", api.easy_perform)
+                          && resolve(library, "curl_easy_cleanup", api.easy_cleanup)
+                          && resolve(library, "curl_slist_append", api.slist_append)
+                          && resolve(library, "curl_slist_free_all", api.slist_free_all);
+    api.usable = resolved && api.global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    return api; // the library stays loaded for the rest of the run
+}
+
+// Loaded once, even when requests come from several threads.
+const CurlApi &curl()
+{
+    static const CurlApi api = loadCurl();
+    return api;
 }
 
 struct BodySink
@@ -63,11 +103,11 @@ size_t appendBody(char *data, size_t size, size_t count, void *userData)
 
 struct CurlDeleter
 {
-    void operator()(CURL *curl) const { curl_easy_cleanup(curl); }
+    void operator()(CURL *handle) const { curl().easy_cleanup(handle); }
 };
 struct SlistDeleter
 {
-    void operator()(curl_slist *list) const { curl_slist_free_all(list); }
+    void operator()(curl_slist *list) const { curl().slist_free_all(list); }
 };
 
 } // namespace
@@ -108,13 +148,15 @@ QString DecodeGbkText(QByteArrayView bytes)
 
 std::optional<QByteArray> HttpFetch::fetchBytes(const QString &url) const
 {
-    initCurlOnce();
-    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
-    if (!curl)
+    const CurlApi &api = curl();
+    if (!api.usable)
+        return std::nullopt;
+    std::unique_ptr<CURL, CurlDeleter> handle(api.easy_init());
+    if (!handle)
         return std::nullopt;
 
     std::unique_ptr<curl_slist, SlistDeleter> headers(
-        curl_slist_append(nullptr, "Content-Type: text/XML"));
+        api.slist_append(nullptr, "Content-Type: text/XML"));
     if (!headers)
         return std::nullopt;
 
@@ -125,25 +167,26 @@ std::optional<QByteArray> HttpFetch::fetchBytes(const QString &url) const
     referer.remove(u'\r').remove(u'\n'); // a header value is one line
     const QByteArray refererBytes = referer.toUtf8();
 
-    CURL *h = curl.get();
-    curl_easy_setopt(h, CURLOPT_URL, urlBytes.constData());
-    curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    CURL *h = handle.get();
+    const auto setopt = api.easy_setopt;
+    setopt(h, CURLOPT_URL, urlBytes.constData());
+    setopt(h, CURLOPT_HTTPGET, 1L);
+    setopt(h, CURLOPT_HTTPHEADER, headers.get());
     if (!refererBytes.isEmpty())
-        curl_easy_setopt(h, CURLOPT_REFERER, refererBytes.constData());
+        setopt(h, CURLOPT_REFERER, refererBytes.constData());
     // Plain web addresses only, also after a redirect.
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(h, CURLOPT_MAXREDIRS, static_cast<long>(m_options.maxRedirects));
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(m_options.connectTimeoutMs));
-    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(m_options.totalTimeoutMs));
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_options.maxBodyBytes));
-    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, appendBody);
-    curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
+    setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    setopt(h, CURLOPT_MAXREDIRS, static_cast<long>(m_options.maxRedirects));
+    setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(m_options.connectTimeoutMs));
+    setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(m_options.totalTimeoutMs));
+    setopt(h, CURLOPT_NOSIGNAL, 1L);
+    setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_options.maxBodyBytes));
+    setopt(h, CURLOPT_WRITEFUNCTION, appendBody);
+    setopt(h, CURLOPT_WRITEDATA, &sink);
 
-    if (curl_easy_perform(h) != CURLE_OK)
+    if (api.easy_perform(h) != CURLE_OK)
         return std::nullopt;
     return std::move(sink.bytes);
 }
