@@ -134,9 +134,8 @@ TEST_F(SettingsTest, AValueCannotInjectLines)
     ini.WriteIniKey("monitoring", "stock1", "600000\r\n[setup]\r\nStampDuty=9");
     EXPECT_EQ(ini.GetIniKey("setup", "StampDuty", "default"), "default");
     EXPECT_EQ(ini.GetIniKey("monitoring", "stock1", ""), "600000  [setup]  StampDuty=9");
-    ini.WriteIniKey("monitoring", "a=b", "1");
-    ini.WriteIniKey("x]y", "a", "1");
-    ini.WriteIniKey("", "a", "1");
+    for (const auto &[section, key] : {std::pair{"monitoring", "a=b"}, {"x]y", "a"}, {"", "a"}})
+        ini.WriteIniKey(section, key, "1");
     EXPECT_EQ(readRaw().count('\n'), 2) << "unusable section or key names write nothing";
 }
 
@@ -147,9 +146,8 @@ TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)
     // A file-size limit makes every write past 64 bytes fail, as a full disk would.
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 64;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{64, old.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     ini.WriteIniKey("setup", "buy_OtherMoney", QString(200, u'9'));
     setrlimit(RLIMIT_FSIZE, &old);
