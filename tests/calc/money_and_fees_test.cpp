@@ -1,0 +1,212 @@
+#include "calc/money.h"
+#include "calc/sum_function.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <limits>
+#include <tuple>
+#include <vector>
+
+using namespace quorvane;
+
+namespace {
+
+constexpr std::int64_t Top = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t Bottom = std::numeric_limits<std::int64_t>::min();
+
+Money units(std::int64_t n) { return Money::fromUnits(n); }
+Money money(const char *text) { return MoneyFromText(QString::fromUtf8(text)); }
+
+TEST(Money, ProductsAndDoublesRoundHalvesToEvenAndNothingWraps)
+{
+    for (const auto &[a, b, product] : {std::tuple{1LL, 5000LL, 0LL}, {3LL, 5000LL, 2LL}, {-3LL, 5000LL, -2LL},
+                                        {1LL, 5001LL, 1LL}, {-1LL, 5001LL, -1LL}})
+        EXPECT_EQ(units(a) * units(b), units(product)) << a << " × " << b << " units → " << product;
+    const Money big = Money::fromWhole(900000000000000); // its units need a 128-bit product
+    EXPECT_EQ(big * units(5000), Money::fromWhole(450000000000000));
+    // 1/32 and 3/32 yuan are exact halves of a unit.
+    for (const auto &[value, result] : {std::pair{0.03125, 312LL}, {0.09375, 938LL}, {-0.03125, -312LL}})
+        EXPECT_EQ(MoneyFromDouble(value), units(result)) << value << " → " << result;
+
+    EXPECT_THROW(big * Money::fromWhole(2), OutOfRangeError);
+    EXPECT_THROW(units(Top) + units(1), OutOfRangeError);
+    EXPECT_THROW(units(Bottom) - units(1), OutOfRangeError);
+    EXPECT_THROW(Money::fromWhole(std::int64_t{1} << 60), OutOfRangeError);
+    for (double bad : {1e300, std::numeric_limits<double>::quiet_NaN(), 922337203685477.6})
+        EXPECT_THROW(MoneyFromDouble(bad), OutOfRangeError) << bad;
+}
+
+TEST(NumberText, FormsConversionsAndRange)
+{
+    for (const char *good : {"1000", "1,000", "10.5", "￥1,234.50", "-￥1.00", "￥-1.00", "+3", " 12 ", "0",
+                             "\t-1,234,567.891\t", ".5", "5.", "12,3456"})
+        EXPECT_TRUE(IsNumberText(QString::fromUtf8(good))) << good;
+    for (const char *bad : {"", " ", "￥", "-", "3‰", "1,", ",1", "1,,000", "1.2.3", "--1", "-￥-1", "1 000",
+                            "1e3", "abc", ".", "￥ 1", "1-"})
+        EXPECT_FALSE(IsNumberText(QString::fromUtf8(bad))) << bad;
+
+    for (const auto &[text, value] : {std::pair{"￥-0.5", -5000LL}, {"1.00005", 10000LL}, {"1.00015", 10002LL},
+                                      {"1.000050001", 10001LL}, {"-1.00015", -10002LL},
+                                      {"922,337,203,685,477.5807", Top}, {"-922337203685477.5808", Bottom}})
+        EXPECT_EQ(money(text), units(value)) << text << " → " << value;
+    for (const char *text : {"922337203685477.5808", "99999999999999999999999999"})
+        EXPECT_THROW(money(text), OutOfRangeError) << text;
+    EXPECT_EQ(NumberFromText(QStringLiteral("0.") + QString(400, u'0') + u'1'), 0.0);
+    EXPECT_THROW(NumberFromText(QString(400, u'9')), OutOfRangeError);
+    // 100.5 → 100 and 101.5 → 102 are checked with the Calculate command.
+    for (const auto &[text, count] : {std::pair{"100.50001", 101}, {"-2.5", -2}, {"2147483647", 2147483647},
+                                      {"-2147483648", std::numeric_limits<Quantity>::min()}})
+        EXPECT_EQ(CountFromText(QString::fromUtf8(text)), count) << text << " → " << count;
+    for (const char *text : {"2147483647.5", "-2147483649"})
+        EXPECT_THROW(CountFromText(QString::fromUtf8(text)), OutOfRangeError) << text;
+}
+
+TEST(Format, TwoDecimalsHalvesAwayFromZeroAndReadBackAsShown)
+{
+    const std::pair<std::int64_t, const char *> rows[] = {
+        {0, "￥0.00"}, {49, "￥0.00"}, {-49, "￥0.00"}, {50, "￥0.01"}, {-150, "-￥0.02"}, {1250, "￥0.13"},
+        {-1250, "-￥0.13"}, {100310, "￥10.03"}, {-10000, "-￥1.00"}, {12345000, "￥1,234.50"},
+        {9999949, "￥999.99"}, {9999950, "￥1,000.00"}, {12345675000, "￥1,234,567.50"},
+        {-12345678900000, "-￥1,234,567,890.00"}, {Bottom, "-￥922,337,203,685,477.58"},
+        {Top, "￥922,337,203,685,477.58"}};
+    for (const auto &[value, shown] : rows) {
+        const QString text = QString::fromUtf8(shown);
+        EXPECT_EQ(FormatMoney(units(value)), text) << value << " units → " << shown;
+        // The result fields are read again as numbers: the shown value must come back.
+        ASSERT_TRUE(IsNumberText(text)) << shown;
+        if (value == Top || value == Bottom)
+            continue;
+        const std::int64_t cents = (std::abs(value) + 50) / 100 * 100;
+        EXPECT_EQ(MoneyFromText(text), units(value < 0 ? -cents : cents)) << shown;
+    }
+    // 1.005 is really 1.00499…, 999.995 really 999.99500…0045.
+    for (const auto &[value, shown] : {std::pair{-0.0, "0.00"}, {0.125, "0.13"}, {-0.125, "-0.13"}, {1.005, "1.00"},
+                                       {999.995, "1,000.00"}, {1e20, "100,000,000,000,000,000,000.00"}})
+        EXPECT_EQ(FormatFigure(value), QString::fromUtf8(shown)) << value << " → " << shown;
+    EXPECT_EQ(FormatFigure(units(-5000)), QStringLiteral("-0.50"));
+    for (const auto &[text, shown] : {std::pair{"1500.6", "1,501"}, {"2.5", "3"}, {"-2.5", "-3"}, {"-0.4", "0"}})
+        EXPECT_EQ(FormatWholeNumber(money(text)), QString::fromUtf8(shown)) << text << " → " << shown;
+}
+
+// The initial rates for a Shanghai stock, with one change.
+SumFunction rates(const std::function<void(FeeInputs &)> &change = {})
+{
+    FeeInputs in;
+    in.exchange = QStringLiteral("上海交易所");
+    if (change)
+        change(in);
+    return SumFunction(in);
+}
+
+// The display texts of buying 1000 at 10.00 and selling them at 11.00 are
+// checked with the Calculate command; here the four decimals the display hides.
+TEST(SumFunction, WorkedExamplesMinimumsLotsAndSwitches)
+{
+    const SumFunction f = rates();
+    const SumFunction lots = rates([](FeeInputs &in) { in.transferMoney = QStringLiteral("100.00"); }); // 10 a lot
+    const SumFunction rate25 = rates([](FeeInputs &in) { in.brokerageRatio = QStringLiteral("2.5"); });
+    const SumFunction shenzhen = rates([](FeeInputs &in) { in.exchange = QStringLiteral(" 深圳交易所 "); });
+    const SumFunction shenzhenOn = rates([](FeeInputs &in) {
+        in.exchange = QStringLiteral("深圳交易所");
+        in.shenzhenTransferFee = true;
+    });
+    const SumFunction noStock = rates([](FeeInputs &in) { in.exchange.clear(); });
+    const SumFunction shanghaiOff = rates([](FeeInputs &in) { in.shanghaiTransferFee = false; });
+    const Money buy = money("10"), sell = money("11");
+    const std::tuple<const char *, Money, const char *> rows[] = {
+        {"cost 1000 @ 10", f.CostPrice(1000, buy), "10.031"},
+        {"yield 1000 → 1000 @ 11", f.YieldPercent(1000, buy, 1000, sell), "9.2114"},
+        // Half sold: the buy side is recomputed for 500 shares, the yield's base is not.
+        {"commission 500 @ 11", f.Brokerage(500, sell), "16.5"}, {"transfer 500", f.TransferFee(500), "1"},
+        {"stamp duty 500 @ 11", f.StampDutyFee(500, sell), "5.5"},
+        {"received 500 @ 11", f.SellNet(500, sell), "5477"}, {"paid 500 @ 10", f.BuyTotal(500, buy), "5016"},
+        {"profit 500", f.ProfitAndLoss(buy, 500, sell), "461"},
+        {"yield 1000 → 500 @ 11", f.YieldPercent(1000, buy, 500, sell), "4.5958"},
+        {"commission 100 @ 10 (minimum)", f.Brokerage(100, buy), "5"},
+        {"paid 100 @ 10", f.BuyTotal(100, buy), "1006"},
+        {"break-even 100 @ 10", f.BreakEvenPrice(100, buy).value(), "10.14"},
+        {"transfer 150 (0.20 raised)", f.TransferFee(150), "1"},
+        {"paid 150 @ 8.88", f.BuyTotal(150, money("8.88")), "1338"},
+        {"break-even 150 @ 8.88", f.BreakEvenPrice(150, money("8.88")).value(), "8.97"},
+        {"1 share = 1 lot", lots.TransferFee(1), "10"}, {"100 shares = 1 lot", lots.TransferFee(100), "10"},
+        {"101 shares = 2 lots", lots.TransferFee(101), "20"}, {"2.5‰", rate25.Brokerage(1000, buy), "25"},
+        {"Shenzhen, switch off: paid", shenzhen.BuyTotal(1000, buy), "10030"},
+        {"Shenzhen, switch on", shenzhenOn.TransferFee(1000), "1"},
+        {"no stock: no minimum", noStock.TransferFee(1), "0"},
+        {"Shanghai, switch off", shanghaiOff.TransferFee(1000), "0"}};
+    for (const auto &[name, got, want] : rows)
+        EXPECT_EQ(got, money(want)) << name << " → " << want;
+}
+
+// The plain search: from start in steps of step until found, given up (none)
+// after 2000 steps or below zero.
+std::optional<Money> walk(Money start, Money step, const std::function<bool(Money)> &found)
+{
+    Money x = start;
+    for (int k = 1; x >= Money() && k <= 2000; ++k)
+        if (x += step; found(x))
+            return x >= Money() ? std::optional<Money>(x) : std::nullopt;
+    return std::nullopt;
+}
+
+// The searches have no 300-step cap: they agree with the plain walk also
+// where it takes longer.
+TEST(SumFunction, SearchesAgreeWithTheStepwiseWalk)
+{
+    const SumFunction cheap = rates([](FeeInputs &in) {
+        in.brokerageRatio = QStringLiteral("0.25");
+        in.minBrokerage = in.minStampDuty = QStringLiteral("0");
+        in.sellOtherMoney = QStringLiteral("0.37");
+        in.exchange = QStringLiteral("深圳交易所");
+        in.shenzhenTransferFee = true;
+    });
+    std::vector<std::int64_t> prices{17000000, 18000000}; // 1,700 and 1,800: over 300 steps for 100 shares
+    for (std::int64_t units = 0; units <= 600000; units += units < 2000 ? 137 : 4111)
+        prices.push_back(units);
+    int breakEvens = 0, buyBacks = 0, far = 0, beyond300 = 0; // far: over 100 steps, where galloping bisects
+    const auto tally = [&](int &count, Money distance) {
+        ++count;
+        far += distance > money("1");
+        beyond300 += distance > money("3");
+    };
+    for (const SumFunction &f : {rates(), cheap}) {
+        for (Quantity q : {1, 7, 100, 150, 999, 1000, 12345, 250000}) {
+            for (std::int64_t units : prices) {
+                const Money price = Money::fromUnits(units);
+                // "Shows as zero or more" is judged on the display text itself.
+                if (const auto walked = walk(price, money("0.01"), [&](Money x) {
+                        return NumberFromText(FormatMoney(f.ProfitAndLoss(price, q, x))) >= 0;
+                    })) {
+                    EXPECT_EQ(f.BreakEvenPrice(q, price), walked) << q << " bought at " << units;
+                    tally(breakEvens, *walked - price);
+                }
+                if (price.isZero())
+                    continue;
+                const Money net = f.SellNet(q, price);
+                const auto back = walk(price, money("-0.01"), [&](Money x) { return f.BuyTotal(q, x) <= net; });
+                if (back || price < money("3")) {
+                    EXPECT_EQ(f.BuyBackPrice(q, price), back) << q << " sold at " << units;
+                    tally(buyBacks, back ? price - *back : Money());
+                }
+            }
+        }
+    }
+    // The sweep must really exercise both searches, near and far.
+    EXPECT_TRUE(breakEvens > 1000 && buyBacks > 1000 && far > 100 && beyond300 > 10)
+        << breakEvens << ' ' << buyBacks << ' ' << far << ' ' << beyond300;
+}
+
+TEST(SumFunction, BreakEvenNearTheTopOfTheRange)
+{
+    // A gallop past the answer would leave Money; the answer itself fits.
+    const SumFunction dear = rates([](FeeInputs &in) { in.brokerageRatio = in.stampDuty = QStringLiteral("8"); });
+    const Money high = dear.BreakEvenPrice(1000000000, money("890000")).value();
+    EXPECT_GE(dear.ProfitAndLoss(money("890000"), 1000000000, high), money("-0.0049"));
+    EXPECT_LT(dear.ProfitAndLoss(money("890000"), 1000000000, high - money("0.01")), money("-0.0049"));
+    // Beyond the range it is an error, not a made-up price.
+    EXPECT_THROW(dear.BreakEvenPrice(1000000000, money("910000")), OutOfRangeError);
+}
+
+} // namespace
