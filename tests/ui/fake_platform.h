@@ -109,21 +109,17 @@ inline void WriteGbk(const QString &path, const QString &text)
 // No program or sound is ever started.
 struct WindowFixture
 {
-    std::unique_ptr<QTemporaryDir> dir;
-    std::shared_ptr<FakeMessageBoxes> boxes;
-    std::shared_ptr<FakeUrlOpener> urls;
-    std::shared_ptr<FakeTrayIcon> tray;
-    std::shared_ptr<FakeClipboard> clipboard;
+    std::unique_ptr<QTemporaryDir> dir = std::make_unique<QTemporaryDir>();
+    std::shared_ptr<FakeMessageBoxes> boxes = std::make_shared<FakeMessageBoxes>();
+    std::shared_ptr<FakeUrlOpener> urls = std::make_shared<FakeUrlOpener>();
+    std::shared_ptr<FakeTrayIcon> tray = std::make_shared<FakeTrayIcon>();
+    std::shared_ptr<FakeClipboard> clipboard = std::make_shared<FakeClipboard>();
     std::unique_ptr<Form1> form;
 
     void reset()
     {
-        form.reset();
-        dir = std::make_unique<QTemporaryDir>();
-        boxes = std::make_shared<FakeMessageBoxes>();
-        urls = std::make_shared<FakeUrlOpener>();
-        tray = std::make_shared<FakeTrayIcon>();
-        clipboard = std::make_shared<FakeClipboard>();
+        form.reset(); // before its folder goes
+        *this = WindowFixture();
     }
     QString path(const char *file) const { return dir->filePath(QLatin1String(file)); }
     const Form1Ui &ui() const { return form->ui(); }

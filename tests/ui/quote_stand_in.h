@@ -66,11 +66,6 @@ public:
         std::lock_guard lock(m_mutex);
         m_replies.insert(path, body);
     }
-    void removeReply(const QString &path)
-    {
-        std::lock_guard lock(m_mutex);
-        m_replies.remove(path);
-    }
     QStringList requests() const
     {
         std::lock_guard lock(m_mutex);

@@ -50,7 +50,6 @@ class Form1Test : public QObject, WindowFixture
 {
     Q_OBJECT
 
-    QString lastMessage() const { return boxes->shown.isEmpty() ? QString() : boxes->shown.last().text; }
     // The texts of the fields named, found by their object names.
     QStringList texts(const QString &names) const
     {
@@ -83,14 +82,12 @@ private slots:
         QVERIFY(form->minimumSize() == form->maximumSize() && !(form->windowFlags() & Qt::WindowMaximizeButtonHint));
         QCOMPARE(texts("buy_BrokerageRatio buy_MinBrokerageRatio TransferMoney MinTransferMoney StampDuty MinStampDuty "
                        "buy_OtherMoney sell_OtherMoney buy_Price buy_Number sell_Price sell_Number sell_Yield"),
-                 (QStringList{"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", "￥0.00", "0", "￥0.00", "0",
-                              "0.00"}));
+                 (QStringList{"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", "￥0.00", "0", "￥0.00",
+                              "0", "0.00"}));
         QVERIFY(ui().Check1->isChecked() && !ui().Check2->isChecked());
-        for (QLineEdit *result : {ui().buy_TotalMoney, ui().buy_BreakEven, ui().sell_ReceivedMoney,
-                                  ui().sell_ProfitAndLoss}) {
-            QCOMPARE(result->text(), QStringLiteral("￥0.00"));
+        QCOMPARE(texts("buy_TotalMoney buy_BreakEven sell_ReceivedMoney sell_ProfitAndLoss"), QStringList(4, "￥0.00"));
+        for (auto *result : {ui().buy_TotalMoney, ui().buy_BreakEven, ui().sell_ReceivedMoney, ui().sell_ProfitAndLoss})
             QVERIFY(result->isReadOnly());
-        }
         QCOMPARE(ui().buy_BreakEven->toolTip(), QStringLiteral("指全部卖出所持股票，可保本的最低价格"));
         QCOMPARE(ui().Frame3->title(), QStringLiteral("卖出计算"));
         QCOMPARE(ui().Frame5->title(), QStringLiteral("股票信息（单击名称进入财经网）"));
@@ -105,9 +102,8 @@ private slots:
         QCOMPARE(form->store.DefaultSite, QStringLiteral("新浪财经"));
 
         // The icon carries the caption and the pop-up menu, which is not on the bar.
-        QVERIFY(tray->present);
+        QVERIFY(tray->present && tray->menu == ui().mnuControl);
         QCOMPARE(tray->tip, form->windowTitle());
-        QCOMPARE(tray->menu, ui().mnuControl);
         QVERIFY(!form->menuBar()->actions().contains(ui().mnuControl->menuAction()));
         // Windows of later work stand disabled.
         QVERIFY(!ui().MonitoringMenu->isEnabled() && !ui().CheckUpdate->isEnabled() && !ui().AboutMe->isEnabled());
@@ -117,10 +113,9 @@ private slots:
     void startsWithTheSavedRatesAndSettings()
     {
         WriteGbk(path("setup.ini"), QStringLiteral("[setup]\r\nbuy_BrokerageRatio=2.5\r\nbuy_MinBrokerageRatio=abc\r\n"
-                                           "sell_OtherMoney=  \r\nCheck1=0\r\nCheck2=1\r\n[monitoring]\r\n"
-                                           "IsActive=-1\r\nIsSumSamePrice=0\r\nDefaultSite=东方财富\r\n"));
-        WriteGbk(path("StockList.txt"),
-                 QStringLiteral("600000 浦发银行 PFYH\r\n000001 平安银行 PAYH\r\n"));
+                                                   "sell_OtherMoney=  \r\nCheck1=0\r\nCheck2=1\r\n[monitoring]\r\n"
+                                                   "IsActive=-1\r\nIsSumSamePrice=0\r\nDefaultSite=东方财富\r\n"));
+        WriteGbk(path("StockList.txt"), QStringLiteral("600000 浦发银行 PFYH\r\n000001 平安银行 PAYH\r\n"));
         start(false);
         // The entry fields are the window's own, never restored.
         QCOMPARE(texts("buy_BrokerageRatio buy_MinBrokerageRatio sell_OtherMoney buy_Price"),
@@ -159,7 +154,8 @@ private slots:
             + QStringLiteral("\r\n股票代码        股票名称        卖出价格        卖出数量        交易金额        佣　　金        "
                              "过 户 费        印 花 税        总手续费        实收金额        收 益 率        盈亏金额\r\n")
             + codeAndName
-            + Columns({"11", "1,000", "11,000.00", "33.00", "1.00", "11.00", "45.00", "10,955.00", "9.21", "924.00"}, 16)
+            + Columns({"11", "1,000", "11,000.00", "33.00", "1.00", "11.00", "45.00", "10,955.00", "9.21", "924.00"},
+                      16)
             + QStringLiteral("\r\n") + QString(74, u'-') + QStringLiteral("\r\n\r\n");
         QCOMPARE(ReadGbk(path("Log.txt")), expected);
         QTest::keyClick(ui().sell_Price, Qt::Key_Enter); // a second calculation adds a second entry
@@ -171,17 +167,13 @@ private slots:
         QCOMPARE(texts("buy_TotalMoney buy_Cost sell_ProfitAndLoss"), (QStringList{"￥10,000.00", "￥20.06", "￥924.00"}));
         QCOMPARE(ui().Frame3->title(), QStringLiteral("卖出计算（持回价格：￥10.92）"));
         QVERIFY(!QFile::exists(path("Log.txt")));
-    }
 
-    void lossAndZeroColours()
-    {
-        start();
+        // A loss in green and the plain caption; exactly zero in the normal text colour.
         typeTrade(QStringLiteral("10"), QStringLiteral("1000"), QStringLiteral("9"));
         QVERIFY(ui().sell_ProfitAndLoss->text().startsWith(u'-'));
         QCOMPARE(TextColour(ui().sell_ProfitAndLoss), QColor(0, 128, 0));
         QCOMPARE(TextColour(ui().sell_Yield), QColor(0, 128, 0));
         QCOMPARE(ui().Frame3->title(), QStringLiteral("卖出计算"));
-        // Exactly zero is the normal text colour again.
         ui().sell_Yield->setText(QStringLiteral("0.00"));
         QCOMPARE(TextColour(ui().sell_Yield), QApplication::palette(ui().sell_Yield).color(QPalette::Text));
     }
@@ -199,14 +191,14 @@ private slots:
         ui().MinTransferMoney->setText(QString());
         ui().sell_Number->setText(QString());
         ui().btn_Sum->click();
-        QCOMPARE(lastMessage(), QStringLiteral("抱歉，请输入正确的数字"));
+        QCOMPARE(boxes->shown.last().text, QStringLiteral("抱歉，请输入正确的数字"));
         QCOMPARE(form->focusWidget(), ui().MinTransferMoney);
 
         ui().MinTransferMoney->setText(QStringLiteral("1.00"));
         ui().buy_Price->setText(QStringLiteral("10"));
         ui().sell_Number->setText(QStringLiteral("101"));
         ui().btn_Sum->click();
-        QCOMPARE(lastMessage(), QStringLiteral("抱歉，卖出数量大于买入数量，请重新输入"));
+        QCOMPARE(boxes->shown.last().text, QStringLiteral("抱歉，卖出数量大于买入数量，请重新输入"));
         QCOMPARE(form->focusWidget(), ui().sell_Number);
         // No result changed through any of it.
         QCOMPARE(ui().buy_TotalMoney->text(), QStringLiteral("￥0.00"));
@@ -246,35 +238,27 @@ private slots:
                  QStringLiteral("none"));
     }
 
-    void minimiseRule_data()
-    {
-        QTest::addColumn<QString>("hideTaskbar");
-        QTest::addColumn<bool>("hasTray");
-        QTest::addColumn<bool>("hidden");
-        QTest::newRow("HideTaskbar 1 with a tray → hidden") << "1" << true << true;
-        QTest::newRow("HideTaskbar 0 → stays on the taskbar") << "0" << true << false;
-        QTest::newRow("HideTaskbar 1 without a tray → never hidden") << "1" << false << false;
-    }
     void minimiseRule()
     {
-        QFETCH(QString, hideTaskbar);
-        QFETCH(bool, hasTray);
-        QFETCH(bool, hidden);
-        WriteGbk(path("setup.ini"), QStringLiteral("[monitoring]\r\nHideTaskbar=%1\r\n").arg(hideTaskbar));
-        tray->hasTray = hasTray;
-        start();
-        form->showMinimized();
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-        QCOMPARE(form->isHidden(), hidden);
-        QVERIFY(form->isMinimized());
-
-        // A left press on the icon (or the menu's "显示主界面") brings it back in normal state.
-        if (hasTray)
-            tray->pressLeft();
-        else
-            ui().popShow->trigger();
-        QVERIFY(form->isVisible() && !form->isMinimized());
+        // HideTaskbar 1 with a tray: hidden; 0: on the taskbar; 1 without a tray: never hidden.
+        for (const auto &[flag, hasTray, hidden] :
+             {std::tuple{"1", true, true}, {"0", true, false}, {"1", false, false}}) {
+            reset();
+            WriteGbk(path("setup.ini"), QStringLiteral("[monitoring]\r\nHideTaskbar=%1\r\n").arg(QLatin1String(flag)));
+            tray->hasTray = hasTray;
+            start();
+            form->showMinimized();
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+            QCOMPARE(form->isHidden(), hidden);
+            QVERIFY(form->isMinimized());
+            // A left press on the icon (or the menu's "显示主界面") brings it back in normal state.
+            if (hasTray)
+                tray->pressLeft();
+            else
+                ui().popShow->trigger();
+            QVERIFY(form->isVisible() && !form->isMinimized());
+        }
     }
 };
 

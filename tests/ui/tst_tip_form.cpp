@@ -41,11 +41,7 @@ private slots:
         reset();
         service = std::make_unique<QuoteStandIn>();
     }
-    void cleanup()
-    {
-        form.reset();
-        service.reset();
-    }
+    void cleanup() { form.reset(); }
 
     void buttonsAndChartAddresses()
     {
@@ -55,25 +51,23 @@ private slots:
         const QList<QPushButton *> buttons = {tip.Command1, tip.Command2, tip.Command3, tip.Command4};
         QCOMPARE((QStringList{buttons[0]->text(), buttons[1]->text(), buttons[2]->text(), buttons[3]->text()}),
                  (QStringList{"分时线", "日K线", "周K线", "月K线"}));
-        for (int i = 1; i < 4; ++i) // a gap between them
-            QVERIFY(buttons[i]->x() > buttons[i - 1]->geometry().right() + 1);
-        QVERIFY(tip.Image1->width() >= 545 && tip.Image1->height() >= 300); // the service's chart size
 
-        const std::tuple<const char *, int, const char *> rows[] = {
-            {"600000", 1, "/newchart/daily/n/sh600000.gif"}, {"000001", 0, "/newchart/min/n/sz000001.gif"},
-            {"300750", 2, "/newchart/weekly/n/sz300750.gif"}, {"900901", 3, "/newchart/monthly/n/sh900901.gif"}};
-        for (const auto &[code, button, chart] : rows) {
+        const std::tuple<const char *, QString, int, const char *> rows[] = {
+            {"600000", "sh600000", 1, "daily"}, {"000001", "sz000001", 0, "min"},
+            {"300750", "sz300750", 2, "weekly"}, {"900901", "sh900901", 3, "monthly"}};
+        for (const auto &[code, chartCode, button, kind] : rows) {
             ui().Label54->setText(QLatin1String(code));
-            serveCharts(ChartCode(QLatin1String(code)));
+            serveCharts(chartCode);
             service->clearRequests();
             buttons[button]->click();
-            QCOMPARE(service->requests(), QStringList{QLatin1String(chart)});
-            QCOMPARE(tip.chartCode(), ChartCode(QLatin1String(code)));
+            const QString chart = QStringLiteral("/newchart/%1/n/%2.gif").arg(QLatin1String(kind), chartCode);
+            QCOMPARE(service->requests(), QStringList{chart});
+            QCOMPARE(tip.chartCode(), chartCode);
             QCOMPARE(tip.Image1->pixmap().size(), button == 2 ? QSize(6, 4) : QSize(8, 8));
         }
     }
 
-    void keepsTheChosenChartForTheSameStock()
+    void keepsTheChosenChartAndHidesOnClose()
     {
         TipForm &tip = startTip(QStringLiteral("000001"));
         serveCharts(QStringLiteral("sz000001"));
@@ -102,27 +96,16 @@ private slots:
         QCOMPARE(service->requests(), QStringList{QStringLiteral("/newchart/min/n/sh600000.gif")});
         QCOMPARE(PictureColour(tip), QColor(Qt::red));
         QCOMPARE(tip.chartCode(), QStringLiteral("sh600000"));
-    }
 
-    void failedDownloadLeavesTheAreaEmptyWithoutRetrying()
-    {
-        TipForm &tip = startTip(QStringLiteral("000001"));
-        serveCharts(QStringLiteral("sz000001"));
-        tip.show();
-        QVERIFY(tip.hasPicture());
-        // The service loses the daily chart, answers with no picture, or is gone.
-        service->removeReply(QStringLiteral("/newchart/daily/n/sz000001.gif"));
-        tip.Command2->click();
-        QVERIFY(!tip.hasPicture());
-        service->setReply(QStringLiteral("/newchart/weekly/n/sz000001.gif"), QByteArray("<html>busy</html>"));
+        // A download that fails leaves the area empty, without a message or a retry at repaints.
+        service->setReply(QStringLiteral("/newchart/weekly/n/sh600000.gif"), QByteArray("<html>busy</html>"));
         tip.Command3->click();
         QVERIFY(!tip.hasPicture());
-        // Repaints do not retry.
         service->clearRequests();
         tip.repaint();
         QTest::qWait(50);
         QVERIFY(service->requests().isEmpty());
-        form->network.ChartHost = QStringLiteral("127.0.0.1:1");
+        form->network.ChartHost = QStringLiteral("127.0.0.1:1"); // no service at all
         tip.Command4->click();
         QVERIFY(!tip.hasPicture());
         QVERIFY(boxes->shown.isEmpty());
