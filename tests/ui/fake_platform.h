@@ -1,8 +1,7 @@
 #pragma once
 
-// Recording stand-ins for the desktop services (they answer message boxes in
-// advance and remember what a user would have seen), and the main window
-// started on them in a folder of its own.
+// Recording stand-ins for the desktop services (message boxes answered in advance,
+// what a user would have seen remembered) and the main window started on them.
 
 #include "ui/form1.h"
 #include "ui/platform.h"

@@ -11,6 +11,7 @@
 
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace quorvane::testing {
 
@@ -66,22 +67,18 @@ public:
         std::lock_guard lock(m_mutex);
         m_replies.insert(path, body);
     }
-    QStringList requests() const
+    // The paths asked for since the last call.
+    QStringList takeRequests()
     {
         std::lock_guard lock(m_mutex);
-        return m_requests;
-    }
-    void clearRequests()
-    {
-        std::lock_guard lock(m_mutex);
-        m_requests.clear();
+        return std::exchange(m_requests, {});
     }
 
 private:
     httplib::Server m_server;
     int m_port = 0;
     std::thread m_thread;
-    mutable std::mutex m_mutex;
+    std::mutex m_mutex;
     QHash<QString, QByteArray> m_replies;
     QStringList m_requests;
 };

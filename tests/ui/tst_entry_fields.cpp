@@ -39,8 +39,7 @@ private slots:
         QCOMPARE(ui().buy_Number->text(), QStringLiteral("2,000"));
         QCOMPARE(ui().sell_Number->text(), QStringLiteral("2,000"));
 
-        // A text that is not a number leaves the sell quantity as it was;
-        // changes of the sell quantity never go back.
+        // Not a number: the sell quantity stays; the sell quantity never goes back.
         ui().buy_Number->setText(QStringLiteral("2x"));
         QCOMPARE(ui().sell_Number->text(), QStringLiteral("2,000"));
         ui().sell_Number->setText(QStringLiteral("100"));

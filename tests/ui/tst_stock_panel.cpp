@@ -88,11 +88,11 @@ private slots:
             QCOMPARE(ui().Label53->text(), QStringLiteral("上海交易所"));
             QCOMPARE(TextColour(ui().Label52), fall);
             service->setQuote("000001", "平安银行", "10.00", latest);
-            service->clearRequests();
+            service->takeRequests();
             ui().StockCode->clear();
             QTest::keyClicks(ui().StockCode, QStringLiteral("000001"));
 
-            QCOMPARE(service->requests(), QStringList{QStringLiteral("/list=sz000001")});
+            QCOMPARE(service->takeRequests(), QStringList{QStringLiteral("/list=sz000001")});
             QCOMPARE(form->PanelCode, QStringLiteral("000001"));
             QCOMPARE((QStringList{ui().Label52->text(), ui().Label53->text(), ui().Label54->text(),
                                   ui().Label55->text(), ui().sell_Price->text()}),
@@ -156,11 +156,10 @@ private slots:
         QVERIFY(list->hasFocus());
         QCOMPARE(list->currentRow(), 0);
         QCOMPARE(ui().StockCode->text(), QStringLiteral("000001"));
-        QCOMPARE(ui().Label52->text(), QStringLiteral("平安银行"));
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(ui().StockCode->text(), QStringLiteral("000002"));
         QCOMPARE(ui().Label55->text(), QStringLiteral("4.90 (-2.00%) ↓"));
-        QCOMPARE(service->requests(), (QStringList{"/list=sz000001", "/list=sz000002"}));
+        QCOMPARE(service->takeRequests(), (QStringList{"/list=sz000001", "/list=sz000002"}));
         // From the box again: one line up.
         ui().StockCode->setFocus();
         QTest::keyClick(ui().StockCode, Qt::Key_Up);
@@ -174,23 +173,22 @@ private slots:
         startPanel();
         ui().StockCode->setText(QStringLiteral("abc"));
         clipboard->put(QStringLiteral("000001"));
-        QVERIFY(service->requests().isEmpty()); // not before the window comes up
+        QVERIFY(service->takeRequests().isEmpty()); // not before the window comes up
         comeBack();
         // One lookup by the watch, one by the code box taking the code.
-        QCOMPARE(service->requests(), (QStringList{"/list=sz000001", "/list=sz000001"}));
+        QCOMPARE(service->takeRequests(), (QStringList{"/list=sz000001", "/list=sz000001"}));
         QCOMPARE(ui().StockCode->text(), QStringLiteral("000001"));
         QCOMPARE(ui().Label52->text(), QStringLiteral("平安银行"));
         QCOMPARE(ui().sell_Price->text(), QStringLiteral("￥10.10"));
 
         // Repaints and later activations make no request for the same text, nor for what is no code.
-        service->clearRequests();
         form->repaint();
         comeBack();
         for (const char *text : {"000001", "6000001", "60000a"}) {
             clipboard->put(QString::fromLatin1(text));
             comeBack();
         }
-        QVERIFY(service->requests().isEmpty());
+        QVERIFY(service->takeRequests().isEmpty());
     }
 
     void siteLinks()

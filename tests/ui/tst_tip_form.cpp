@@ -58,10 +58,9 @@ private slots:
         for (const auto &[code, chartCode, button, kind] : rows) {
             ui().Label54->setText(QLatin1String(code));
             serveCharts(chartCode);
-            service->clearRequests();
             buttons[button]->click();
             const QString chart = QStringLiteral("/newchart/%1/n/%2.gif").arg(QLatin1String(kind), chartCode);
-            QCOMPARE(service->requests(), QStringList{chart});
+            QCOMPARE(service->takeRequests(), QStringList{chart});
             QCOMPARE(tip.chartCode(), chartCode);
             QCOMPARE(tip.Image1->pixmap().size(), button == 2 ? QSize(6, 4) : QSize(8, 8));
         }
@@ -73,19 +72,19 @@ private slots:
         serveCharts(QStringLiteral("sz000001"));
         serveCharts(QStringLiteral("sh600000"));
         tip.show(); // the first showing loads the intraday chart
-        QCOMPARE(service->requests(), QStringList{QStringLiteral("/newchart/min/n/sz000001.gif")});
+        QCOMPARE(service->takeRequests(), QStringList{QStringLiteral("/newchart/min/n/sz000001.gif")});
         QCOMPARE(PictureColour(tip), QColor(Qt::red));
         QTest::mouseClick(tip.Command3, Qt::LeftButton);
         QCOMPARE(PictureColour(tip), QColor(Qt::blue));
 
         // Hidden by its close box, shown again, repainted: the weekly chart, no request.
-        service->clearRequests();
+        service->takeRequests();
         QVERIFY(!tip.close());
         QVERIFY(!tip.isVisible());
         tip.show();
         tip.repaint();
         QCoreApplication::processEvents();
-        QVERIFY(service->requests().isEmpty());
+        QVERIFY(service->takeRequests().isEmpty());
         QCOMPARE(PictureColour(tip), QColor(Qt::blue));
         QCOMPARE(tip.chartCode(), QStringLiteral("sz000001"));
 
@@ -93,7 +92,7 @@ private slots:
         tip.hide();
         ui().Label54->setText(QStringLiteral("600000"));
         tip.show();
-        QCOMPARE(service->requests(), QStringList{QStringLiteral("/newchart/min/n/sh600000.gif")});
+        QCOMPARE(service->takeRequests(), QStringList{QStringLiteral("/newchart/min/n/sh600000.gif")});
         QCOMPARE(PictureColour(tip), QColor(Qt::red));
         QCOMPARE(tip.chartCode(), QStringLiteral("sh600000"));
 
@@ -101,10 +100,10 @@ private slots:
         service->setReply(QStringLiteral("/newchart/weekly/n/sh600000.gif"), QByteArray("<html>busy</html>"));
         tip.Command3->click();
         QVERIFY(!tip.hasPicture());
-        service->clearRequests();
+        service->takeRequests();
         tip.repaint();
         QTest::qWait(50);
-        QVERIFY(service->requests().isEmpty());
+        QVERIFY(service->takeRequests().isEmpty());
         form->network.ChartHost = QStringLiteral("127.0.0.1:1"); // no service at all
         tip.Command4->click();
         QVERIFY(!tip.hasPicture());
