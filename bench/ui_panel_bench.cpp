@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -25,22 +24,16 @@ namespace {
 struct Window
 {
     QuoteStandIn service;
-    QTemporaryDir dir;
-    FakePlatform fake;
-    std::unique_ptr<Form1> form;
+    WindowFixture fixture;
     std::unique_ptr<StockPanel> panel;
+    Form1 *form = nullptr;
 
     Window()
     {
         service.setQuote(QStringLiteral("600000"), QStringLiteral("浦发银行"), QStringLiteral("10.00"),
                          QStringLiteral("10.50"));
-        ProgramFolders folders;
-        folders.programFolder = dir.path();
-        folders.dataFolder = dir.path();
-        folders.installedDataFolder = QStringLiteral(QUORVANE_SOURCE_DIR "/data");
-        form = std::make_unique<Form1>(fake.platform(), folders);
+        form = &fixture.start(false);
         panel = std::make_unique<StockPanel>(*form);
-        form->Form_Load();
         form->network.QuoteHost = service.host();
         form->show();
         QCoreApplication::processEvents();
