@@ -16,18 +16,43 @@ namespace {
 // (lead - 0x80) * 256 + second byte.
 using PairTable = std::array<char16_t, 128 * 256>;
 
+// GBK pairs: a lead byte from 0x81 to 0xFE and a second byte from 0x40 to
+// 0xFE other than 0x7F. Every other pair is no character.
+bool isSecondByte(int byte)
+{
+    return byte >= 0x40 && byte <= 0xFE && byte != 0x7F;
+}
+
+// What the decoder makes of one pair alone: a letter after it flushes whatever
+// the decoder holds back, so only a real two-byte character comes out as one.
+char16_t decodeOnePair(QStringDecoder &decoder, int lead, int second)
+{
+    const char bytes[3] = {static_cast<char>(lead), static_cast<char>(second), 'x'};
+    const QString text = decoder(QByteArrayView(bytes, 3));
+    return text.size() == 2 && text[1] == u'x' ? text[0].unicode() : char16_t(0xFFFD);
+}
+
 PairTable buildPairTable()
 {
-    PairTable table{};
+    PairTable table;
+    table.fill(char16_t(0xFFFD));
     QStringDecoder decoder("GBK", QStringDecoder::Flag::Stateless);
-    for (int lead = 0x80; lead <= 0xFF; ++lead) {
-        for (int second = 0; second <= 0xFF; ++second) {
-            // A letter after the pair flushes whatever the decoder holds back,
-            // so only a real two-byte character comes out as one character.
-            const char bytes[3] = {static_cast<char>(lead), static_cast<char>(second), 'x'};
-            const QString text = decoder(QByteArrayView(bytes, 3));
-            const bool pair = text.size() == 2 && text[1] == u'x';
-            table[(lead - 0x80) * 256 + second] = pair ? text[0].unicode() : char16_t(0xFFFD);
+    // A whole row of pairs at once; pair by pair only where the row does not
+    // come out as one character a pair.
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        QByteArray row;
+        for (int second = 0x40; second <= 0xFE; ++second) {
+            if (isSecondByte(second))
+                row.append(static_cast<char>(lead)).append(static_cast<char>(second));
+        }
+        const QString text = decoder(row);
+        const bool aligned = text.size() == row.size() / 2;
+        qsizetype at = 0;
+        for (int second = 0x40; second <= 0xFE; ++second) {
+            if (isSecondByte(second)) {
+                table[(lead - 0x80) * 256 + second] =
+                    aligned ? text[at++].unicode() : decodeOnePair(decoder, lead, second);
+            }
         }
     }
     return table;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <atomic>
@@ -98,6 +99,20 @@ protected:
     std::atomic<bool> released{false};
     std::atomic<size_t> streamed{0};
 };
+
+// Every pair comes out as the GBK decoder reads those two bytes on their own.
+TEST(Bytes2BstrTest, EveryPairAgreesWithTheDecoderOnItsOwn)
+{
+    QStringDecoder decoder("GBK", QStringDecoder::Flag::Stateless);
+    for (int lead = 0x80; lead <= 0xFF; ++lead) {
+        for (int second = 0; second <= 0xFF; ++second) {
+            const char pair[3] = {char(lead), char(second), 'x'};
+            const QString alone = decoder(QByteArrayView(pair, 3));
+            const QChar expected = alone.size() == 2 && alone[1] == u'x' ? alone[0] : Bad;
+            ASSERT_EQ(bytes2BSTR(QByteArrayView(pair, 2)), QString(expected)) << lead << ' ' << second;
+        }
+    }
+}
 
 TEST_F(HttpFetchTest, ReturnsTheDecodedBodyAndSendsTheHeaders)
 {
