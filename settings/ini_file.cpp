@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <optional>
 #include <utility>
 
 namespace quorvane {
@@ -150,6 +151,22 @@ QByteArray readFile(const QString &path, bool *exists = nullptr)
     return opened ? file.readAll() : QByteArray();
 }
 
+// The file's bytes before a change: empty for a file that is not there yet,
+// none for one that is there but cannot be read, since writing then would
+// replace every other key with the one being written.
+std::optional<QByteArray> readForChange(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return QByteArray();
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
 QByteArray joinLines(const QList<IniLine> &lines)
 {
     QByteArray out;
@@ -223,8 +240,10 @@ void ClassIniFile::WriteIniKey(const QString &section, const QString &key, const
     QString oneLine = value;
     oneLine.replace(u'\r', u' ').replace(u'\n', u' ').remove(QChar(u'\0'));
 
-    const QByteArray old = readFile(m_path);
-    QList<IniLine> lines = parseFile(old);
+    const std::optional<QByteArray> old = readForChange(m_path);
+    if (!old)
+        return;
+    QList<IniLine> lines = parseFile(*old);
     const QByteArray eol = lineEndingOf(lines);
     const QByteArray valueBytes = toGbk(oneLine.trimmed());
 
@@ -264,7 +283,7 @@ void ClassIniFile::WriteIniKey(const QString &section, const QString &key, const
     }
 
     const QByteArray bytes = joinLines(lines);
-    if (bytes != old)
+    if (bytes != *old)
         replaceFile(m_path, bytes);
 }
 
