@@ -3,7 +3,6 @@
 #include "quotes/http_fetch.h"
 
 #include <array>
-#include <cmath>
 
 namespace quorvane {
 
@@ -34,15 +33,6 @@ std::optional<double> numberOf(const QString &text)
     } catch (const OutOfRangeError &) {
         return std::nullopt;
     }
-}
-
-// FormatMoney's form for a double, rounded from the double itself.
-QString formatMoney(double value)
-{
-    const QString figure = FormatFigure(value);
-    if (figure.startsWith(u'-'))
-        return QStringLiteral("-￥") + figure.mid(1);
-    return u'￥' + figure;
 }
 
 struct LadderRow
@@ -168,8 +158,14 @@ QList<PanelWrite> ShowPriceLadder(Money base)
         return writes;
     const double previous = MoneyToDouble(base);
     for (const LadderRow &row : LadderRows) {
-        writes.append(textWrite(QLatin1StringView(row.objectName),
-                                QString::fromUtf16(row.tag) + formatMoney(previous * row.factor)));
+        // The price becomes Money before it is shown: 0.95 × 1.1 shows as
+        // ￥1.05, the exchange's own limit, not as the double's 1.0449999.
+        try {
+            const Money price = MoneyFromDouble(previous * row.factor);
+            writes.append(textWrite(QLatin1StringView(row.objectName), QString::fromUtf16(row.tag) + FormatMoney(price)));
+        } catch (const OutOfRangeError &) {
+            // A close near the end of Money's range: that row keeps its caption.
+        }
     }
     return writes;
 }
@@ -221,10 +217,14 @@ ShowQuoteOutcome ShowQuote(const QString &quoteText, const QString &code, bool s
         if (!latestNumber || !previousNumber || *previousNumber == 0.0)
             return failed(); // the change has no percentage
         const double percent = (*latestNumber - *previousNumber) / *previousNumber * 100.0;
-        if (!std::isfinite(percent))
+        Money shownPercent;
+        try {
+            shownPercent = MoneyFromDouble(percent); // not finite or too large: no percentage
+        } catch (const OutOfRangeError &) {
             return failed();
+        }
         writes.append(textWrite(QStringLiteral("Label55"),
-                                latestText + QStringLiteral(" (") + FormatFigure(percent)
+                                latestText + QStringLiteral(" (") + FormatFigure(shownPercent)
                                     + QStringLiteral("%)") + (rise ? QStringLiteral(" ↑") : QStringLiteral(" ↓"))));
     }
     if (latest->isZero())

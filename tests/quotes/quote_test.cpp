@@ -132,6 +132,10 @@ TEST(QuoteTest, LadderRowsCarryTheirTagAndRoundedPrice)
                            ladder.text["Label69"], ladder.text["Label65"]}),
               (QStringList{" 10% ￥3.66", " 8%  ￥3.60", " 2%  ￥3.40", "-2%  ￥3.26", "-10% ￥3.00"}));
     EXPECT_EQ(ShowPriceLadder(MoneyFromText("1234.56"))[0].text, " 10% ￥1,358.02");
+    // Products whose double lies just below a half cent still round up: the
+    // price is an amount of Money before it is shown.
+    EXPECT_EQ(ShowPriceLadder(MoneyFromText("0.95"))[0].text, " 10% ￥1.05");
+    EXPECT_EQ(ShowPriceLadder(MoneyFromText("0.25"))[5].text, "-2%  ￥0.25");
     EXPECT_EQ(QuoteColourRgb(QuoteColour::Fall)->green, 192);
     EXPECT_FALSE(QuoteColourRgb(QuoteColour::WindowText));
 }
