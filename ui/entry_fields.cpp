@@ -16,11 +16,15 @@ namespace quorvane {
 namespace {
 
 // Refuses typing that makes the text longer than the limit, but lets the user
-// shorten a text that the program made longer.
+// shorten a text that the program made longer. The program's own texts (the
+// tidied form, the mirror, a quote's price) are written while the field has
+// no focus and always pass: a refused one would leave the field marked
+// invalid, and such a field takes any keystroke.
 class TypingLimit final : public QValidator
 {
 public:
-    TypingLimit(QLineEdit *field, int limit) : QValidator(field), m_limit(limit), m_length(field->text().size())
+    TypingLimit(QLineEdit *field, int limit)
+        : QValidator(field), m_field(field), m_limit(limit), m_length(field->text().size())
     {
         connect(field, &QLineEdit::textChanged, this, [this](const QString &text) { m_length = text.size(); });
     }
@@ -28,12 +32,13 @@ public:
     State validate(QString &input, int &) const override
     {
         // Compared with the text before the edit: the field already holds the new one.
-        if (input.size() > m_limit && input.size() > m_length)
+        if (m_field->hasFocus() && input.size() > m_limit && input.size() > m_length)
             return Invalid;
         return Acceptable;
     }
 
 private:
+    const QLineEdit *m_field;
     int m_limit;
     qsizetype m_length;
 };

@@ -46,6 +46,25 @@ private slots:
         QCOMPARE(ui().buy_Number->text(), QStringLiteral("2x"));
     }
 
+    // Nine characters may be typed; the tidied 123,456,789 is longer and may
+    // only be shortened.
+    void typingLimitHoldsAfterTheProgramLengthenedTheText()
+    {
+        QLineEdit *field = ui().buy_Number;
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, QStringLiteral("1234567890"));
+        QCOMPARE(field->text(), QStringLiteral("123456789"));
+        leave(field);
+        QCOMPARE(field->text(), QStringLiteral("123,456,789"));
+        field->setFocus();
+        field->end(false);
+        QTest::keyClicks(field, QStringLiteral("99"));
+        QCOMPARE(field->text(), QStringLiteral("123,456,789"));
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(field->text(), QStringLiteral("123,456,78"));
+    }
+
     void clickPreparesAndLeavingTidies()
     {
         // A click makes Calculate the default; in the buy quantity only once its text changes.
