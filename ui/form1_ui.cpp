@@ -71,6 +71,21 @@ QLineEdit *FeeField(QWidget *parent, const char *name, const QString &text)
     return field;
 }
 
+// A trade's price or quantity, on the light orange of the entry fields.
+QLineEdit *PriceField(QWidget *parent, const char *name)
+{
+    QLineEdit *field = NumberField(parent, name, QStringLiteral("￥0.00"), QStringLiteral("￥9,999,999.00"));
+    SetBase(field, colors::EntryField);
+    return field;
+}
+
+QLineEdit *QuantityField(QWidget *parent, const char *name)
+{
+    QLineEdit *field = NumberField(parent, name, QStringLiteral("0"), QStringLiteral("999,999,999"));
+    SetBase(field, colors::EntryField);
+    return field;
+}
+
 QLineEdit *ResultField(QWidget *parent, const char *name, const QString &text)
 {
     QLineEdit *field = NumberField(parent, name, text, QStringLiteral("￥99,999,999.00"));
@@ -216,10 +231,8 @@ void Form1Ui::setupUi(QMainWindow *window)
         grid->addWidget(Caption(QStringLiteral("股票代码："), Frame2), 0, 0);
         grid->addLayout(codeRow, 0, 1, 1, 2);
 
-        buy_Price = NumberField(Frame2, "buy_Price", QStringLiteral("￥0.00"), QStringLiteral("￥9,999,999.00"));
-        buy_Number = NumberField(Frame2, "buy_Number", QStringLiteral("0"), QStringLiteral("999,999,999"));
-        SetBase(buy_Price, colors::EntryField);
-        SetBase(buy_Number, colors::EntryField);
+        buy_Price = PriceField(Frame2, "buy_Price");
+        buy_Number = QuantityField(Frame2, "buy_Number");
         AddRow(grid, QStringLiteral("买入价格："), buy_Price, QStringLiteral("元"));
         AddRow(grid, QStringLiteral("买入数量："), buy_Number, QStringLiteral("股"));
 
@@ -282,10 +295,8 @@ void Form1Ui::setupUi(QMainWindow *window)
     Frame3 = Named(new QGroupBox(QStringLiteral("卖出计算"), Frame1), "Frame3");
     {
         QGridLayout *grid = SideGrid(Frame3);
-        sell_Price = NumberField(Frame3, "sell_Price", QStringLiteral("￥0.00"), QStringLiteral("￥9,999,999.00"));
-        sell_Number = NumberField(Frame3, "sell_Number", QStringLiteral("0"), QStringLiteral("999,999,999"));
-        SetBase(sell_Price, colors::EntryField);
-        SetBase(sell_Number, colors::EntryField);
+        sell_Price = PriceField(Frame3, "sell_Price");
+        sell_Number = QuantityField(Frame3, "sell_Number");
         AddRow(grid, QStringLiteral("卖出价格："), sell_Price, QStringLiteral("元"));
         AddRow(grid, QStringLiteral("卖出数量："), sell_Number, QStringLiteral("股"));
 
