@@ -109,16 +109,19 @@ CalculateOutcome Calculate(const CalculateInputs &in)
         outcome.fieldTexts.append({QString::fromLatin1(field), std::move(text)});
     };
 
-    // A result too large for Money is put down to the side's price.
+    // A result too large for Money is put down to the side's price, unless
+    // a rate made the fee on an amount that fits too large.
     try {
         show("buy_TotalMoney", FormatMoney(rules->TradeAmount(bq, bp)));
         show("buy_Brokerage", FormatMoney(rules->Brokerage(bq, bp)));
-        show("buy_TansferMoney", FormatMoney(rules->TransferFee(bq)));
+        show("buy_TansferMoney", FormatMoney(rules->TransferFee(bq, bp)));
         show("buy_Factorage", FormatMoney(rules->BuyFees(bq, bp)));
         show("buy_OutOfPocketExpenses", FormatMoney(rules->BuyTotal(bq, bp)));
         show("buy_Cost", FormatMoney(rules->CostPrice(bq, bp)));
         const std::optional<Money> breakEven = rules->BreakEvenPrice(bq, bp);
         show("buy_BreakEven", breakEven ? FormatMoney(*breakEven) : QStringLiteral("无法保本"));
+    } catch (const RateOutOfRangeError &error) {
+        return reject(OutOfRange, error.field());
     } catch (const OutOfRangeError &) {
         return reject(OutOfRange, "buy_Price");
     }
@@ -129,7 +132,7 @@ CalculateOutcome Calculate(const CalculateInputs &in)
     try {
         show("sell_TotalMoney", FormatMoney(rules->TradeAmount(sq, sp)));
         show("sell_Brokerage", FormatMoney(rules->Brokerage(sq, sp)));
-        show("sell_TransferMoney", FormatMoney(rules->TransferFee(sq)));
+        show("sell_TransferMoney", FormatMoney(rules->TransferFee(sq, sp)));
         show("sell_StampDuty", FormatMoney(rules->StampDutyFee(sq, sp)));
         show("sell_Factorage", FormatMoney(rules->SellFees(sq, sp)));
         show("sell_ReceivedMoney", FormatMoney(rules->SellNet(sq, sp)));
@@ -144,6 +147,8 @@ CalculateOutcome Calculate(const CalculateInputs &in)
         } else {
             outcome.frame3Caption = Frame3Caption;
         }
+    } catch (const RateOutOfRangeError &error) {
+        return reject(OutOfRange, error.field());
     } catch (const OutOfRangeError &) {
         return reject(OutOfRange, "sell_Price");
     }

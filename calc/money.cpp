@@ -233,6 +233,13 @@ Money operator*(Money a, Money b)
     return Money::fromUnits(checkedUnits(divideHalfEven(product, Money::UnitsPerYuan)));
 }
 
+Money operator*(Money amount, FeeRate rate)
+{
+    // Both factors are below 2^63, so the product fits in 127 bits.
+    const __int128 product = static_cast<__int128>(amount.units()) * rate.units();
+    return Money::fromUnits(checkedUnits(divideHalfEven(product, FeeRate::UnitsPerWhole)));
+}
+
 double MoneyToDouble(Money value)
 {
     return static_cast<double>(value.units()) / static_cast<double>(Money::UnitsPerYuan);
@@ -267,6 +274,17 @@ Money MoneyFromText(const QString &text)
     // The magnitude is at most 2^63, which a negative count still holds.
     const __int128 signedUnits = parts.negative ? -static_cast<__int128>(units) : static_cast<__int128>(units);
     return Money::fromUnits(static_cast<std::int64_t>(signedUnits));
+}
+
+FeeRate FeeRateFromPerMilleText(const QString &text)
+{
+    // Per mille with nine decimals is the fraction in units of 10^-12.
+    const NumberParts parts = partsOf(text);
+    const unsigned __int128 units = scaledMagnitude(parts, 9);
+    if (units > static_cast<unsigned __int128>(Int64Max))
+        throw OutOfRangeError();
+    const std::int64_t magnitude = static_cast<std::int64_t>(units);
+    return FeeRate::fromUnits(parts.negative ? -magnitude : magnitude);
 }
 
 double NumberFromText(const QString &text)

@@ -52,6 +52,35 @@ private:
 
 using Quantity = std::int32_t;
 
+// A fee rate as the exact fraction of the amount, in units of 10^-12: a rate
+// typed in per mille keeps nine decimals (0.25‰ is 250,000,000 units).
+class FeeRate
+{
+public:
+    static constexpr std::int64_t UnitsPerWhole = 1'000'000'000'000;
+
+    constexpr FeeRate() = default;
+    static constexpr FeeRate fromUnits(std::int64_t units)
+    {
+        FeeRate r;
+        r.m_units = units;
+        return r;
+    }
+    constexpr std::int64_t units() const { return m_units; }
+    friend constexpr auto operator<=>(FeeRate, FeeRate) = default;
+
+    // amount × rate rounded to four decimals, halves to even, from the exact
+    // product; throws OutOfRangeError when the fee leaves Money.
+    friend Money operator*(Money amount, FeeRate rate);
+
+private:
+    std::int64_t m_units = 0;
+};
+
+// A per-mille text (IsNumberText) read exactly, further digits rounded half
+// to even; throws OutOfRangeError when it does not fit.
+FeeRate FeeRateFromPerMilleText(const QString &text);
+
 double MoneyToDouble(Money value);
 // value × 10000 rounded half to even; throws OutOfRangeError when not finite or too large.
 Money MoneyFromDouble(double value);

@@ -21,9 +21,14 @@ auto readRate(const QString &text, const char *field, Read read)
     }
 }
 
-Money perMilleRate(const QString &text)
+// amount × rate. The amount fits, so a fee that does not is the rate's fault.
+Money feeOn(Money amount, FeeRate rate, const char *field)
 {
-    return MoneyFromDouble(NumberFromText(text) / 1000);
+    try {
+        return amount * rate;
+    } catch (const OutOfRangeError &) {
+        throw RateOutOfRangeError(QString::fromLatin1(field));
+    }
 }
 
 Money atLeast(Money value, Money minimum)
@@ -80,16 +85,34 @@ std::optional<std::int64_t> firstPassing(std::int64_t last, Test passes)
     return passing;
 }
 
+// For a value that improves with k up to a peak and never after it, where
+// turned(k) tells that k + 1 brings no gain over k: the peak's step in
+// [1, last], or none when the value still improves at last or beyond Money.
+template <typename Turn>
+std::optional<std::int64_t> peakStep(std::int64_t last, Turn turned)
+{
+    try {
+        if (const std::optional<std::int64_t> k = firstPassing(last - 1, turned))
+            return k;
+    } catch (const OutOfRangeError &) {
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 SumFunction::SumFunction(const FeeInputs &in)
 {
-    m_brokerageRate = readRate(in.brokerageRatio, "buy_BrokerageRatio", perMilleRate);
+    m_brokerageRate = readRate(in.brokerageRatio, "buy_BrokerageRatio", FeeRateFromPerMilleText);
     m_minBrokerage = readRate(in.minBrokerage, "buy_MinBrokerageRatio", MoneyFromText);
-    m_transferPerLot = MoneyToDouble(readRate(in.transferMoney, "TransferMoney", MoneyFromText)) / 10;
+    m_transferByAmount = in.transferByAmount;
+    if (m_transferByAmount)
+        m_transferRate = readRate(in.transferMoney, "TransferMoney", FeeRateFromPerMilleText);
+    else
+        m_transferPerLot = MoneyToDouble(readRate(in.transferMoney, "TransferMoney", MoneyFromText)) / 10;
     m_minTransferFee = readRate(in.minTransferMoney, "MinTransferMoney", MoneyFromText);
     m_minTransferFigure = readRate(in.minTransferMoney, "MinTransferMoney", NumberFromText);
-    m_stampDutyRate = readRate(in.stampDuty, "StampDuty", perMilleRate);
+    m_stampDutyRate = readRate(in.stampDuty, "StampDuty", FeeRateFromPerMilleText);
     m_minStampDuty = readRate(in.minStampDuty, "MinStampDuty", MoneyFromText);
     m_buyOther = readRate(in.buyOtherMoney, "buy_OtherMoney", MoneyFromText);
     m_sellOther = readRate(in.sellOtherMoney, "sell_OtherMoney", MoneyFromText);
@@ -100,6 +123,16 @@ SumFunction::SumFunction(const FeeInputs &in)
         m_chargeTransfer = in.shenzhenTransferFee;
     else if (exchange == u"上海交易所")
         m_chargeTransfer = in.shanghaiTransferFee;
+
+    // A fee max(amount × r, minimum) grows with the amount at slope r once
+    // above its minimum. So the proceeds grow at least at 1 minus the
+    // positive rates, the cost at least at 1 plus the negative ones.
+    const std::int64_t transferRate = m_chargeTransfer ? m_transferRate.units() : 0;
+    auto charged = [](std::int64_t rate) { return static_cast<__int128>(std::max<std::int64_t>(rate, 0)); };
+    auto rebated = [](std::int64_t rate) { return static_cast<__int128>(std::min<std::int64_t>(rate, 0)); };
+    m_proceedsRise = charged(m_brokerageRate.units()) + charged(m_stampDutyRate.units()) + charged(transferRate)
+                     < FeeRate::UnitsPerWhole;
+    m_costRises = rebated(m_brokerageRate.units()) + rebated(transferRate) > -FeeRate::UnitsPerWhole;
 }
 
 Money SumFunction::TradeAmount(Quantity q, Money price) const
@@ -113,18 +146,22 @@ Money SumFunction::TradeAmount(Quantity q, Money price) const
 
 Money SumFunction::Brokerage(Quantity q, Money price) const
 {
-    return atLeast(TradeAmount(q, price) * m_brokerageRate, m_minBrokerage);
+    return atLeast(feeOn(TradeAmount(q, price), m_brokerageRate, "buy_BrokerageRatio"), m_minBrokerage);
 }
 
 Money SumFunction::StampDutyFee(Quantity q, Money price) const
 {
-    return atLeast(TradeAmount(q, price) * m_stampDutyRate, m_minStampDuty);
+    return atLeast(feeOn(TradeAmount(q, price), m_stampDutyRate, "StampDuty"), m_minStampDuty);
 }
 
-Money SumFunction::TransferFee(Quantity q) const
+Money SumFunction::TransferFee(Quantity q, Money price) const
 {
     if (!m_chargeTransfer)
         return Money();
+    if (m_transferByAmount) {
+        const Money fee = feeOn(TradeAmount(q, price), m_transferRate, "TransferMoney");
+        return m_minTransferFee > fee ? MoneyFromDouble(m_minTransferFigure) : fee;
+    }
     // Charged per started 100 shares.
     const double lots = std::floor(q / 100.0 + 0.99);
     double fee = lots * m_transferPerLot;
@@ -135,7 +172,7 @@ Money SumFunction::TransferFee(Quantity q) const
 
 Money SumFunction::BuyFees(Quantity q, Money price) const
 {
-    return Brokerage(q, price) + TransferFee(q) + m_buyOther;
+    return Brokerage(q, price) + TransferFee(q, price) + m_buyOther;
 }
 
 Money SumFunction::BuyTotal(Quantity q, Money price) const
@@ -152,7 +189,7 @@ Money SumFunction::CostPrice(Quantity q, Money price) const
 
 Money SumFunction::SellFees(Quantity q, Money price) const
 {
-    return Brokerage(q, price) + TransferFee(q) + StampDutyFee(q, price) + m_sellOther;
+    return Brokerage(q, price) + TransferFee(q, price) + StampDutyFee(q, price) + m_sellOther;
 }
 
 Money SumFunction::SellNet(Quantity q, Money price) const
@@ -178,14 +215,20 @@ Money SumFunction::YieldPercent(Quantity buyQuantity, Money buyPrice, Quantity s
 std::optional<Money> SumFunction::BreakEvenPrice(Quantity q, Money buyPrice) const
 {
     const Money paid = BuyTotal(q, buyPrice);
-    const std::int64_t last =
+    std::int64_t last =
         (std::numeric_limits<std::int64_t>::max() - std::max<std::int64_t>(buyPrice.units(), 0)) / Cent;
+    auto priceAt = [&](std::int64_t k) { return Money::fromUnits(buyPrice.units() + k * Cent); };
     // A profit shows as 0.00 or more from −0.0049 up (−0.005 shows as −0.01).
-    auto passes = [&](std::int64_t k) {
-        const Money price = Money::fromUnits(buyPrice.units() + k * Cent);
-        return (SellNet(q, price) - paid).units() > -Cent / 2;
-    };
+    auto passes = [&](std::int64_t k) { return (SellNet(q, priceAt(k)) - paid).units() > -Cent / 2; };
 
+    // Charges of 100% or more make the proceeds peak: past the peak no
+    // price can break even that the peak did not.
+    std::optional<std::int64_t> peak;
+    if (!m_proceedsRise) {
+        peak = peakStep(last, [&](std::int64_t k) { return SellNet(q, priceAt(k + 1)) <= SellNet(q, priceAt(k)); });
+        if (peak)
+            last = *peak;
+    }
     std::optional<std::int64_t> k;
     bool outOfRange = false;
     try {
@@ -194,13 +237,9 @@ std::optional<Money> SumFunction::BreakEvenPrice(Quantity q, Money buyPrice) con
         outOfRange = true;
     }
     if (k)
-        return Money::fromUnits(buyPrice.units() + *k * Cent);
-    // Commission and stamp duty that take 100% or more of every sale leave
-    // the proceeds flat or falling as the price rises: there is no price.
-    // Otherwise the break-even lies beyond what Money holds.
-    if ((m_brokerageRate + m_stampDutyRate).units() >= Money::UnitsPerYuan)
-        return std::nullopt;
-    if (outOfRange || q > 0)
+        return priceAt(*k);
+    // Proceeds that still rise break even beyond what Money holds.
+    if (!peak && (outOfRange || q > 0))
         throw OutOfRangeError();
     return std::nullopt;
 }
@@ -208,14 +247,21 @@ std::optional<Money> SumFunction::BreakEvenPrice(Quantity q, Money buyPrice) con
 std::optional<Money> SumFunction::BuyBackPrice(Quantity sellQuantity, Money sellPrice) const
 {
     const Money received = SellNet(sellQuantity, sellPrice);
-    const std::int64_t last = sellPrice.units() / Cent; // candidates stay at 0.00 or above
-    auto passes = [&](std::int64_t k) {
-        return BuyTotal(sellQuantity, Money::fromUnits(sellPrice.units() - k * Cent)) <= received;
-    };
+    std::int64_t last = sellPrice.units() / Cent; // candidates stay at 0.00 or above
+    auto priceAt = [&](std::int64_t k) { return Money::fromUnits(sellPrice.units() - k * Cent); };
+    auto passes = [&](std::int64_t k) { return BuyTotal(sellQuantity, priceAt(k)) <= received; };
+    // Rebates of 100% or more make the cost lowest at some price: below it
+    // the cost rises again.
+    if (!m_costRises) {
+        if (const auto lowest = peakStep(last, [&](std::int64_t k) {
+                return BuyTotal(sellQuantity, priceAt(k + 1)) >= BuyTotal(sellQuantity, priceAt(k));
+            }))
+            last = *lowest;
+    }
     const std::optional<std::int64_t> k = firstPassing(last, passes);
     if (!k)
         return std::nullopt;
-    return Money::fromUnits(sellPrice.units() - *k * Cent);
+    return priceAt(*k);
 }
 
 } // namespace quorvane

@@ -13,7 +13,7 @@ struct FeeInputs
 {
     QString brokerageRatio = QStringLiteral("3.00");    // buy_BrokerageRatio, per mille
     QString minBrokerage = QStringLiteral("5.00");      // buy_MinBrokerageRatio, yuan
-    QString transferMoney = QStringLiteral("1.00");     // TransferMoney, yuan per 1000 shares
+    QString transferMoney = QStringLiteral("1.00");     // TransferMoney, yuan per 1000 shares, or ‰ by amount
     QString minTransferMoney = QStringLiteral("1.00");  // MinTransferMoney
     QString stampDuty = QStringLiteral("1.00");         // StampDuty, per mille
     QString minStampDuty = QStringLiteral("1.00");      // MinStampDuty
@@ -21,10 +21,12 @@ struct FeeInputs
     QString sellOtherMoney = QStringLiteral("0.00");    // sell_OtherMoney
     bool shanghaiTransferFee = true;                    // Check1 "沪市收取"
     bool shenzhenTransferFee = false;                   // Check2 "深市收取"
+    bool transferByAmount = false;                      // TransferByAmount "按成交金额"
     QString exchange;                                   // Label53
 };
 
-// A rate text whose value does not fit; names the field (objectName).
+// A rate text too large to use: its value does not fit, or the fee it gives
+// on an amount that fits does not. Names the field (objectName).
 class RateOutOfRangeError : public OutOfRangeError
 {
 public:
@@ -47,7 +49,7 @@ public:
     Money TradeAmount(Quantity q, Money price) const;
     Money Brokerage(Quantity q, Money price) const;
     Money StampDutyFee(Quantity q, Money price) const;
-    Money TransferFee(Quantity q) const;
+    Money TransferFee(Quantity q, Money price) const;
     Money BuyFees(Quantity q, Money price) const;
     Money BuyTotal(Quantity q, Money price) const;
     Money CostPrice(Quantity q, Money price) const; // 0 for q = 0
@@ -58,23 +60,30 @@ public:
     Money YieldPercent(Quantity buyQuantity, Money buyPrice, Quantity sellQuantity, Money sellPrice) const;
 
     // The lowest price buyPrice + k × 0.01 (k ≥ 1) at which selling all q
-    // shares shows a profit of 0.00 or more; none when no price does.
+    // shares shows a profit of 0.00 or more; none when no price does. Throws
+    // OutOfRangeError when that price lies beyond Money.
     std::optional<Money> BreakEvenPrice(Quantity q, Money buyPrice) const;
     // The highest price sellPrice − k × 0.01 (k ≥ 1, not below 0) at which
     // the money received buys q shares back; none when no price does.
     std::optional<Money> BuyBackPrice(Quantity sellQuantity, Money sellPrice) const;
 
 private:
-    Money m_brokerageRate;
+    FeeRate m_brokerageRate;
     Money m_minBrokerage;
-    Money m_stampDutyRate;
+    FeeRate m_stampDutyRate;
     Money m_minStampDuty;
-    double m_transferPerLot = 0;
+    bool m_transferByAmount = false;
+    FeeRate m_transferRate; // by amount
+    double m_transferPerLot = 0; // per started 100 shares
     Money m_minTransferFee;
     double m_minTransferFigure = 0;
     Money m_buyOther;
     Money m_sellOther;
     bool m_chargeTransfer = false;
+    // Whether the proceeds of a sale, and the cost of a purchase, rise with
+    // the price at every price: true unless rates reach 100% or more.
+    bool m_proceedsRise = true;
+    bool m_costRises = true;
 };
 
 } // namespace quorvane

@@ -57,6 +57,38 @@ TEST(Calculate, WorkedExampleFillsBothFramesInOrder)
     EXPECT_TRUE(outcome.logDue);
 }
 
+// The rates of 2026: commission 0.25‰ with its minimum 5.00, then the ones
+// "使用现行费率" fills in.
+CalculateInputs today(const char *buyPrice, const char *buyNumber, const char *sellPrice, const char *sellNumber)
+{
+    CalculateInputs in = trade(buyPrice, buyNumber, sellPrice, sellNumber, &FeeInputs::brokerageRatio, "0.25");
+    in.fees.stampDuty = QStringLiteral("0.50");
+    in.fees.transferMoney = QStringLiteral("0.01");
+    in.fees.minStampDuty = in.fees.minTransferMoney = QStringLiteral("0.00");
+    in.fees.transferByAmount = in.fees.shanghaiTransferFee = in.fees.shenzhenTransferFee = true;
+    return in;
+}
+
+TEST(Calculate, TradeOf2026WithTheTransferFeeOnTheAmount)
+{
+    const CalculateOutcome outcome = Calculate(today("10", "1000", "11", "1000"));
+    ASSERT_FALSE(outcome.rejection);
+    EXPECT_EQ(outcome.fieldTexts,
+              (Texts{{"buy_TotalMoney", "￥10,000.00"}, {"buy_Brokerage", "￥5.00"}, {"buy_TansferMoney", "￥0.10"},
+                     {"buy_Factorage", "￥5.10"}, {"buy_OutOfPocketExpenses", "￥10,005.10"}, {"buy_Cost", "￥10.01"},
+                     {"buy_BreakEven", "￥10.02"}, {"sell_TotalMoney", "￥11,000.00"}, {"sell_Brokerage", "￥5.00"},
+                     {"sell_TransferMoney", "￥0.11"}, {"sell_StampDuty", "￥5.50"}, {"sell_Factorage", "￥10.61"},
+                     {"sell_ReceivedMoney", "￥10,989.39"}, {"sell_ProfitAndLoss", "￥984.29"}, {"sell_Yield", "9.84"}}));
+    EXPECT_EQ(outcome.frame3Caption, QStringLiteral("卖出计算（持回价格：￥10.98）"));
+    // 0.25‰ above the minimum: a rate cut to 0.2‰ or 0.3‰ would give 200.00 or 300.00.
+    EXPECT_EQ(shown(Calculate(today("10", "100000", "0", "0")), "buy_Brokerage"), QStringLiteral("￥250.00"));
+    EXPECT_EQ(shown(Calculate(today("10", "1000", "0", "0")), "buy_TansferMoney"), QStringLiteral("￥0.10"));
+    CalculateInputs shenzhenOff = today("10", "1000", "0", "0");
+    shenzhenOff.fees.exchange = QStringLiteral("深圳交易所");
+    shenzhenOff.fees.shenzhenTransferFee = false;
+    EXPECT_EQ(shown(Calculate(shenzhenOff), "buy_TansferMoney"), QStringLiteral("￥0.00"));
+}
+
 TEST(Calculate, SellFrameCaptionOnlyWithASellSideAndTheBuyBackOnlyAboveTheBuyPrice)
 {
     EXPECT_EQ(Calculate(trade("10", "1000", "10", "1000")).frame3Caption, QStringLiteral("卖出计算"));
@@ -86,10 +118,12 @@ TEST(Calculate, QuantitiesRoundHalvesToEvenAndDegenerateRatesGiveHonestTexts)
     CalculateInputs in = trade("0", "100", "1", "100", &FeeInputs::minBrokerage, "0");
     in.fees.exchange.clear();
     EXPECT_EQ(shown(Calculate(in), "sell_Yield"), QStringLiteral("0.00"));
-    // Fees that eat every sale: no break-even price exists.
-    in = trade("10", "1000", "0", "0", &FeeInputs::brokerageRatio, "700");
-    in.fees.stampDuty = QStringLiteral("300");
-    EXPECT_EQ(shown(Calculate(in), "buy_BreakEven"), QStringLiteral("无法保本"));
+    // Fees that eat every sale, whatever the rates add up to: no break-even price exists.
+    for (const auto &[commission, stampDuty] : {std::pair{"700", "300"}, {"1500", "-600"}}) {
+        in = trade("10", "1000", "0", "0", &FeeInputs::brokerageRatio, commission);
+        in.fees.stampDuty = QString::fromUtf8(stampDuty);
+        EXPECT_EQ(shown(Calculate(in), "buy_BreakEven"), QStringLiteral("无法保本")) << commission << ' ' << stampDuty;
+    }
 }
 
 TEST(Calculate, RejectionsNameTheMessageAndTheField)
@@ -116,7 +150,10 @@ TEST(Calculate, RejectionsNameTheMessageAndTheField)
         {trade("9999999999", "1000000", "0", "0"), range, "buy_Price"},
         {trade("10", "1000000", "9999999999", "1000000"), range, "sell_Price"},
         {trade("10", "1000", "11", "1000", &FeeInputs::brokerageRatio, nines), range, "buy_BrokerageRatio"},
-        {trade("10", "1000", "11", "1000", &FeeInputs::minStampDuty, nines), range, "MinStampDuty"}};
+        {trade("10", "1000", "11", "1000", &FeeInputs::minStampDuty, nines), range, "MinStampDuty"},
+        // A rate too large to use, read or applied to amounts that fit, is the rate's.
+        {trade("100", "1000", "0", "0", &FeeInputs::brokerageRatio, "12345678901234"), range, "buy_BrokerageRatio"},
+        {trade("10", "1000000", "1000", "1000000", &FeeInputs::stampDuty, "9000000000"), range, "StampDuty"}};
     for (const auto &[in, message, field] : rows) {
         const QStringList row{in.buyPrice, in.buyNumber, in.sellPrice, in.sellNumber, "→", field};
         SCOPED_TRACE(row.join(u' ').toStdString());

@@ -38,6 +38,29 @@ TEST(Money, ProductsAndDoublesRoundHalvesToEvenAndNothingWraps)
         EXPECT_THROW(MoneyFromDouble(bad), OutOfRangeError) << bad;
 }
 
+TEST(FeeRate, ReadExactlyAndOneDecimalOfPerMilleGivesTheFourDecimalProducts)
+{
+    for (const auto &[text, units] : {std::pair{"0.25", 250000000LL}, {"-0.085", -85000000LL}, {"0.000000001", 1LL},
+                                      {"0.0000000005", 0LL}, {"0.0000000015", 2LL}, {"9,223,372,036.854775807", Top}})
+        EXPECT_EQ(FeeRateFromPerMilleText(QString::fromUtf8(text)).units(), units) << text;
+    EXPECT_THROW(FeeRateFromPerMilleText(QStringLiteral("9223372036.854775808")), OutOfRangeError);
+    // The exact product rounded once, halves to even (250‰ of two units is half a unit).
+    for (const auto &[amount, rate, fee] : {std::tuple{"10000", "0.25", "2.5"}, {"0.0002", "250", "0"},
+                                            {"0.0006", "250", "0.0002"}, {"-0.0006", "250", "-0.0002"},
+                                            {"0.001", "250", "0.0002"}, {"0.0002", "250.000000001", "0.0001"},
+                                            {"922337203685477", "1000", "922337203685477"}})
+        EXPECT_EQ(money(amount) * FeeRateFromPerMilleText(QString::fromUtf8(rate)), money(fee)) << amount << " × " << rate;
+    EXPECT_THROW(money("922337203685477") * FeeRateFromPerMilleText(QStringLiteral("1000.1")), OutOfRangeError);
+
+    // A rate of whole tenths of ‰ is a whole count of Money units: products as before.
+    std::int64_t amount = 1;
+    for (int tenths = -30; tenths <= 120; ++tenths) {
+        const FeeRate rate = FeeRateFromPerMilleText(QString::number(tenths / 10.0, 'f', 1));
+        for (int k = 0; k < 40; ++k, amount = (amount * 7919 + 12345) % 100000000000LL)
+            ASSERT_EQ(units(amount) * rate, units(amount) * units(tenths)) << amount << " × " << tenths / 10.0 << "‰";
+    }
+}
+
 TEST(NumberText, FormsConversionsAndRange)
 {
     for (const char *good : {"1000", "1,000", "10.5", "￥1,234.50", "-￥1.00", "￥-1.00", "+3", " 12 ", "0",
@@ -114,12 +137,21 @@ TEST(SumFunction, WorkedExamplesMinimumsLotsAndSwitches)
     });
     const SumFunction noStock = rates([](FeeInputs &in) { in.exchange.clear(); });
     const SumFunction shanghaiOff = rates([](FeeInputs &in) { in.shanghaiTransferFee = false; });
+    const SumFunction byAmount = rates([](FeeInputs &in) {
+        in.transferByAmount = true;
+        in.transferMoney = QStringLiteral("0.01");
+        in.minTransferMoney = QStringLiteral("0.2");
+    });
+    const SumFunction byAmountShenzhen = rates([](FeeInputs &in) {
+        in.transferByAmount = true;
+        in.exchange = QStringLiteral("深圳交易所");
+    });
     const Money buy = money("10"), sell = money("11");
     const std::tuple<const char *, Money, const char *> rows[] = {
         {"cost 1000 @ 10", f.CostPrice(1000, buy), "10.031"},
         {"yield 1000 → 1000 @ 11", f.YieldPercent(1000, buy, 1000, sell), "9.2114"},
         // Half sold: the buy side is recomputed for 500 shares, the yield's base is not.
-        {"commission 500 @ 11", f.Brokerage(500, sell), "16.5"}, {"transfer 500", f.TransferFee(500), "1"},
+        {"commission 500 @ 11", f.Brokerage(500, sell), "16.5"}, {"transfer 500", f.TransferFee(500, sell), "1"},
         {"stamp duty 500 @ 11", f.StampDutyFee(500, sell), "5.5"},
         {"received 500 @ 11", f.SellNet(500, sell), "5477"}, {"paid 500 @ 10", f.BuyTotal(500, buy), "5016"},
         {"profit 500", f.ProfitAndLoss(buy, 500, sell), "461"},
@@ -127,15 +159,18 @@ TEST(SumFunction, WorkedExamplesMinimumsLotsAndSwitches)
         {"commission 100 @ 10 (minimum)", f.Brokerage(100, buy), "5"},
         {"paid 100 @ 10", f.BuyTotal(100, buy), "1006"},
         {"break-even 100 @ 10", f.BreakEvenPrice(100, buy).value(), "10.14"},
-        {"transfer 150 (0.20 raised)", f.TransferFee(150), "1"},
+        {"transfer 150 (0.20 raised)", f.TransferFee(150, money("8.88")), "1"},
         {"paid 150 @ 8.88", f.BuyTotal(150, money("8.88")), "1338"},
         {"break-even 150 @ 8.88", f.BreakEvenPrice(150, money("8.88")).value(), "8.97"},
-        {"1 share = 1 lot", lots.TransferFee(1), "10"}, {"100 shares = 1 lot", lots.TransferFee(100), "10"},
-        {"101 shares = 2 lots", lots.TransferFee(101), "20"}, {"2.5‰", rate25.Brokerage(1000, buy), "25"},
+        {"1 share = 1 lot", lots.TransferFee(1, buy), "10"}, {"100 shares = 1 lot", lots.TransferFee(100, buy), "10"},
+        {"101 shares = 2 lots", lots.TransferFee(101, buy), "20"}, {"2.5‰", rate25.Brokerage(1000, buy), "25"},
         {"Shenzhen, switch off: paid", shenzhen.BuyTotal(1000, buy), "10030"},
-        {"Shenzhen, switch on", shenzhenOn.TransferFee(1000), "1"},
-        {"no stock: no minimum", noStock.TransferFee(1), "0"},
-        {"Shanghai, switch off", shanghaiOff.TransferFee(1000), "0"}};
+        {"Shenzhen, switch on", shenzhenOn.TransferFee(1000, buy), "1"},
+        {"no stock: no minimum", noStock.TransferFee(1, buy), "0"},
+        {"Shanghai, switch off", shanghaiOff.TransferFee(1000, buy), "0"},
+        {"0.01‰ of 100,000.00", byAmount.TransferFee(10000, buy), "1"},
+        {"0.01‰ of 12,345.67", byAmount.TransferFee(1, money("12345.67")), "0.2"}, // 0.1235 raised
+        {"by amount, Shenzhen, switch off", byAmountShenzhen.TransferFee(1000, buy), "0"}};
     for (const auto &[name, got, want] : rows)
         EXPECT_EQ(got, money(want)) << name << " → " << want;
 }
@@ -152,7 +187,7 @@ std::optional<Money> walk(Money start, Money step, const std::function<bool(Mone
 }
 
 // The searches have no 300-step cap: they agree with the plain walk also
-// where it takes longer.
+// where it takes longer, also with the transfer fee on the amount.
 TEST(SumFunction, SearchesAgreeWithTheStepwiseWalk)
 {
     const SumFunction cheap = rates([](FeeInputs &in) {
@@ -160,7 +195,8 @@ TEST(SumFunction, SearchesAgreeWithTheStepwiseWalk)
         in.minBrokerage = in.minStampDuty = QStringLiteral("0");
         in.sellOtherMoney = QStringLiteral("0.37");
         in.exchange = QStringLiteral("深圳交易所");
-        in.shenzhenTransferFee = true;
+        in.shenzhenTransferFee = in.transferByAmount = true;
+        in.transferMoney = QStringLiteral("0.01");
     });
     std::vector<std::int64_t> prices{17000000, 18000000}; // 1,700 and 1,800: over 300 steps for 100 shares
     for (std::int64_t units = 0; units <= 600000; units += units < 2000 ? 137 : 4111)
@@ -196,6 +232,32 @@ TEST(SumFunction, SearchesAgreeWithTheStepwiseWalk)
     // The sweep must really exercise both searches, near and far.
     EXPECT_TRUE(breakEvens > 1000 && buyBacks > 1000 && far > 100 && beyond300 > 10)
         << breakEvens << ' ' << buyBacks << ' ' << far << ' ' << beyond300;
+}
+
+// Odd rates make proceeds and cost turn back: the searches stop at the turn,
+// and find answers in narrow windows a gallop would jump over.
+TEST(SumFunction, ProceedsAndCostThatTurnBack)
+{
+    // Proceeds of 1.4 × the amount up to 20,000.00, then 30,000.00 − 0.1 × it:
+    // bought at 13.33 (paid 27,994.00) only 20.00 to 20.05 break even.
+    const SumFunction f = rates([](FeeInputs &in) {
+        in.brokerageRatio = QStringLiteral("1100");
+        in.minBrokerage = QStringLiteral("0");
+        in.stampDuty = QStringLiteral("-1500");
+        in.minStampDuty = QStringLiteral("-30000");
+    });
+    EXPECT_EQ(f.BreakEvenPrice(1000, money("13.33")), money("20.00"));
+    EXPECT_EQ(f.BreakEvenPrice(1000, money("20.00")), std::nullopt);
+
+    // A cost of 1.00 − 0.5 × the amount down to −33,332.33 at 66,666.67, then
+    // the amount − 99,999.00: the −33,101.00 received at 100.00 buys back at 66.21 to 66.89.
+    const SumFunction rebate = rates([](FeeInputs &in) {
+        in.brokerageRatio = QStringLiteral("-1500");
+        in.minBrokerage = QStringLiteral("-100000");
+        in.sellOtherMoney = QStringLiteral("233000");
+    });
+    ASSERT_EQ(rebate.SellNet(1000, money("100")), money("-33101"));
+    EXPECT_EQ(rebate.BuyBackPrice(1000, money("100")), money("66.89"));
 }
 
 TEST(SumFunction, BreakEvenNearTheTopOfTheRange)
