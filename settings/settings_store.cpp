@@ -116,6 +116,8 @@ FeeSettings LoadFeeSettings(ClassIniFile &ini, const QString &iniPath)
     fees.sell_OtherMoney = ini.GetIniKey(Setup, QStringLiteral("sell_OtherMoney"), fees.sell_OtherMoney);
     fees.Check1 = checkState(ini.GetIniKey(Setup, QStringLiteral("Check1"), QStringLiteral("1")), 1);
     fees.Check2 = checkState(ini.GetIniKey(Setup, QStringLiteral("Check2"), QStringLiteral("0")), 0);
+    fees.TransferByAmount =
+        checkState(ini.GetIniKey(Setup, QStringLiteral("TransferByAmount"), QStringLiteral("0")), 0);
     return fees;
 }
 
@@ -132,6 +134,7 @@ void SaveFeeSettings(ClassIniFile &ini, const QString &iniPath, const FeeSetting
     ini.WriteIniKey(Setup, QStringLiteral("sell_OtherMoney"), fees.sell_OtherMoney);
     ini.WriteIniKey(Setup, QStringLiteral("Check1"), QString::number(fees.Check1));
     ini.WriteIniKey(Setup, QStringLiteral("Check2"), QString::number(fees.Check2));
+    ini.WriteIniKey(Setup, QStringLiteral("TransferByAmount"), QString::number(fees.TransferByAmount));
 }
 
 SettingsStore LoadMonitorSettings(ClassIniFile &ini, const QString &iniPath)

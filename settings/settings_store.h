@@ -22,6 +22,7 @@ struct FeeSettings
     QString sell_OtherMoney = QStringLiteral("0.00");
     int Check1 = 1; // check-box state: 0 clear, 1 ticked (any other stored value loads as the default)
     int Check2 = 0;
+    int TransferByAmount = 0; // the transfer fee as a rate of the trade amount
 };
 
 // Section "monitoring" and UpdateDateTime, held by the main window for the run.

@@ -4,6 +4,7 @@
 #include "calc/calculation_log.h"
 #include "ui/app_icon.h"
 #include "ui/entry_fields.h"
+#include "ui/fee_fields.h"
 #include "ui/usage_report.h"
 #include "ui/version.h"
 
@@ -62,6 +63,8 @@ Form1::Form1(Platform platform, ProgramFolders folders, QWidget *parent)
     connect(m_ui.popExit, &QAction::triggered, this, &QWidget::close);
     connect(m_ui.popShow, &QAction::triggered, this, &Form1::popShow_Click);
     connect(m_ui.calcmenu, &QAction::triggered, this, &Form1::calcmenu_Click);
+    connect(m_ui.CurrentRatesMenu, &QAction::triggered, this,
+            [this] { CurrentRatesMenu_Click(m_ui, *m_platform.messageBoxes, this); });
     // Their windows are not there yet.
     m_ui.MonitoringMenu->setEnabled(false);
     m_ui.CheckUpdate->setEnabled(false);
@@ -110,33 +113,12 @@ void Form1::armMonitorTimer()
 
 void Form1::LoadFeeSettings()
 {
-    const FeeSettings fees = quorvane::LoadFeeSettings(m_ini, m_folders.iniPath());
-    m_ui.buy_BrokerageRatio->setText(fees.buy_BrokerageRatio);
-    m_ui.buy_MinBrokerageRatio->setText(fees.buy_MinBrokerageRatio);
-    m_ui.StampDuty->setText(fees.StampDuty);
-    m_ui.MinStampDuty->setText(fees.MinStampDuty);
-    m_ui.TransferMoney->setText(fees.TransferMoney);
-    m_ui.MinTransferMoney->setText(fees.MinTransferMoney);
-    m_ui.buy_OtherMoney->setText(fees.buy_OtherMoney);
-    m_ui.sell_OtherMoney->setText(fees.sell_OtherMoney);
-    m_ui.Check1->setChecked(fees.Check1 != 0);
-    m_ui.Check2->setChecked(fees.Check2 != 0);
+    ShowFeeFields(m_ui, quorvane::LoadFeeSettings(m_ini, m_folders.iniPath()));
 }
 
 void Form1::SaveFeeSettings()
 {
-    FeeSettings fees;
-    fees.buy_BrokerageRatio = m_ui.buy_BrokerageRatio->text();
-    fees.buy_MinBrokerageRatio = m_ui.buy_MinBrokerageRatio->text();
-    fees.StampDuty = m_ui.StampDuty->text();
-    fees.MinStampDuty = m_ui.MinStampDuty->text();
-    fees.TransferMoney = m_ui.TransferMoney->text();
-    fees.MinTransferMoney = m_ui.MinTransferMoney->text();
-    fees.buy_OtherMoney = m_ui.buy_OtherMoney->text();
-    fees.sell_OtherMoney = m_ui.sell_OtherMoney->text();
-    fees.Check1 = m_ui.Check1->isChecked() ? 1 : 0;
-    fees.Check2 = m_ui.Check2->isChecked() ? 1 : 0;
-    quorvane::SaveFeeSettings(m_ini, m_folders.iniPath(), fees);
+    quorvane::SaveFeeSettings(m_ini, m_folders.iniPath(), ReadFeeFields(m_ui));
 }
 
 void Form1::setDefaultButton(QPushButton *button)
@@ -165,6 +147,7 @@ void Form1::btn_Sum_Click()
     in.fees.sellOtherMoney = m_ui.sell_OtherMoney->text();
     in.fees.shanghaiTransferFee = m_ui.Check1->isChecked();
     in.fees.shenzhenTransferFee = m_ui.Check2->isChecked();
+    in.fees.transferByAmount = m_ui.TransferByAmount->isChecked();
     in.fees.exchange = m_ui.Label53->text();
     in.buyPrice = m_ui.buy_Price->text();
     in.buyNumber = m_ui.buy_Number->text();

@@ -61,11 +61,13 @@ struct Form1Ui
     // Along the bottom.
     QGroupBox *Frame6 = nullptr;
     QCheckBox *Check1 = nullptr, *Check2 = nullptr;
+    QCheckBox *TransferByAmount = nullptr; // the transfer fee as a rate of the trade amount
     QPushButton *btn_Sum = nullptr;
 
     // Menus; mnuControl is not on the bar (the notification icon's menu).
     QMenu *FileMenu = nullptr;
     QAction *MonitoringMenu = nullptr, *a2 = nullptr, *ExitMenu = nullptr;
+    QAction *CurrentRatesMenu = nullptr; // "使用现行费率"
     QAction *calcmenu = nullptr;
     QMenu *meunHelp = nullptr;
     QAction *CheckUpdate = nullptr, *a3 = nullptr, *AboutMe = nullptr;
