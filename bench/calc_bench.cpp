@@ -39,6 +39,20 @@ void BM_Calculate_100At1700(benchmark::State &state)
 }
 BENCHMARK(BM_Calculate_100At1700);
 
+// Today's rates: 0.25‰ commission, the transfer fee on the amount.
+void BM_Calculate_1000At10Today(benchmark::State &state)
+{
+    quorvane::CalculateInputs in = trade(QStringLiteral("￥10.00"), QStringLiteral("1,000"), QStringLiteral("￥11.00"),
+                                         QStringLiteral("1,000"));
+    in.fees.brokerageRatio = QStringLiteral("0.25");
+    in.fees.stampDuty = QStringLiteral("0.50");
+    in.fees.transferMoney = QStringLiteral("0.01");
+    in.fees.minStampDuty = in.fees.minTransferMoney = QStringLiteral("0.00");
+    in.fees.transferByAmount = in.fees.shenzhenTransferFee = true;
+    calculate(state, in);
+}
+BENCHMARK(BM_Calculate_1000At10Today);
+
 void BM_FormatMoney(benchmark::State &state)
 {
     quorvane::Money value = quorvane::Money::fromUnits(123456789012);
