@@ -82,11 +82,6 @@ TEST(Calculate, TradeOf2026WithTheTransferFeeOnTheAmount)
     EXPECT_EQ(outcome.frame3Caption, QStringLiteral("卖出计算（持回价格：￥10.98）"));
     // 0.25‰ above the minimum: a rate cut to 0.2‰ or 0.3‰ would give 200.00 or 300.00.
     EXPECT_EQ(shown(Calculate(today("10", "100000", "0", "0")), "buy_Brokerage"), QStringLiteral("￥250.00"));
-    EXPECT_EQ(shown(Calculate(today("10", "1000", "0", "0")), "buy_TansferMoney"), QStringLiteral("￥0.10"));
-    CalculateInputs shenzhenOff = today("10", "1000", "0", "0");
-    shenzhenOff.fees.exchange = QStringLiteral("深圳交易所");
-    shenzhenOff.fees.shenzhenTransferFee = false;
-    EXPECT_EQ(shown(Calculate(shenzhenOff), "buy_TansferMoney"), QStringLiteral("￥0.00"));
 }
 
 TEST(Calculate, SellFrameCaptionOnlyWithASellSideAndTheBuyBackOnlyAboveTheBuyPrice)
@@ -118,12 +113,10 @@ TEST(Calculate, QuantitiesRoundHalvesToEvenAndDegenerateRatesGiveHonestTexts)
     CalculateInputs in = trade("0", "100", "1", "100", &FeeInputs::minBrokerage, "0");
     in.fees.exchange.clear();
     EXPECT_EQ(shown(Calculate(in), "sell_Yield"), QStringLiteral("0.00"));
-    // Fees that eat every sale, whatever the rates add up to: no break-even price exists.
-    for (const auto &[commission, stampDuty] : {std::pair{"700", "300"}, {"1500", "-600"}}) {
-        in = trade("10", "1000", "0", "0", &FeeInputs::brokerageRatio, commission);
-        in.fees.stampDuty = QString::fromUtf8(stampDuty);
-        EXPECT_EQ(shown(Calculate(in), "buy_BreakEven"), QStringLiteral("无法保本")) << commission << ' ' << stampDuty;
-    }
+    // Fees that eat every sale (the stamp duty's minimum stops the rebate): no break-even price exists.
+    in = trade("10", "1000", "0", "0", &FeeInputs::brokerageRatio, "1500");
+    in.fees.stampDuty = QStringLiteral("-600");
+    EXPECT_EQ(shown(Calculate(in), "buy_BreakEven"), QStringLiteral("无法保本"));
 }
 
 TEST(Calculate, RejectionsNameTheMessageAndTheField)
@@ -149,7 +142,6 @@ TEST(Calculate, RejectionsNameTheMessageAndTheField)
         {trade("10", "1000", "11", "-2,147,483,649"), range, "sell_Number"},
         {trade("9999999999", "1000000", "0", "0"), range, "buy_Price"},
         {trade("10", "1000000", "9999999999", "1000000"), range, "sell_Price"},
-        {trade("10", "1000", "11", "1000", &FeeInputs::brokerageRatio, nines), range, "buy_BrokerageRatio"},
         {trade("10", "1000", "11", "1000", &FeeInputs::minStampDuty, nines), range, "MinStampDuty"},
         // A rate too large to use, read or applied to amounts that fit, is the rate's.
         {trade("100", "1000", "0", "0", &FeeInputs::brokerageRatio, "12345678901234"), range, "buy_BrokerageRatio"},
