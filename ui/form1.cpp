@@ -4,6 +4,8 @@
 #include "calc/calculation_log.h"
 #include "ui/app_icon.h"
 #include "ui/entry_fields.h"
+#include "ui/form2.h"
+#include "ui/price_monitor.h"
 #include "ui/usage_report.h"
 #include "ui/version.h"
 
@@ -53,6 +55,7 @@ Form1::Form1(Platform platform, ProgramFolders folders, QWidget *parent)
     m_entryFields = std::make_unique<EntryFields>(m_ui, *m_platform.messageBoxes,
                                                   [this] { setDefaultButton(m_ui.btn_Sum); });
     setDefaultButton(m_ui.btn_Sum);
+    m_priceMonitor = std::make_unique<PriceMonitor>(*this);
 
     connect(m_ui.btn_Sum, &QPushButton::clicked, this, &Form1::btn_Sum_Click);
     for (QLineEdit *field : {m_ui.sell_ProfitAndLoss, m_ui.sell_Yield})
@@ -62,8 +65,8 @@ Form1::Form1(Platform platform, ProgramFolders folders, QWidget *parent)
     connect(m_ui.popExit, &QAction::triggered, this, &QWidget::close);
     connect(m_ui.popShow, &QAction::triggered, this, &Form1::popShow_Click);
     connect(m_ui.calcmenu, &QAction::triggered, this, &Form1::calcmenu_Click);
+    connect(m_ui.MonitoringMenu, &QAction::triggered, this, &Form1::MonitoringMenu_Click);
     // Their windows are not there yet.
-    m_ui.MonitoringMenu->setEnabled(false);
     m_ui.CheckUpdate->setEnabled(false);
     m_ui.AboutMe->setEnabled(false);
 
@@ -106,6 +109,12 @@ void Form1::armMonitorTimer()
         m_ui.ActiveTimer->start();
     else
         m_ui.ActiveTimer->stop();
+}
+
+void Form1::MonitoringMenu_Click()
+{
+    Form2 dialog(*this);
+    dialog.exec();
 }
 
 void Form1::LoadFeeSettings()
