@@ -15,8 +15,8 @@ class DesktopNotifications
 {
 public:
     virtual ~DesktopNotifications() = default;
-    // Hands the alert to the service without waiting for it; false when there
-    // is no one to hand it to.
+    // Hands the alert to the service without waiting for its answer; false
+    // when it could not be sent (no session bus).
     virtual bool notify(const QIcon &icon, const QString &title, const QString &text) = 0;
 };
 
