@@ -11,3 +11,4 @@ if(TARGET quorvane_data)
 endif()
 
 include(${CMAKE_CURRENT_LIST_DIR}/ui_panel.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/monitor.cmake OPTIONAL)

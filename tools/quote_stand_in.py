@@ -8,6 +8,10 @@ the outside services. Point setup.ini at it:
 
 /list=<prefix><code> answers in GBK in the quote service's form, from the small
 table below (an unknown code gets an empty quote, as the real service gives).
+With --moving, each request for a known code moves its latest price through
++2%, -0.2%, -0.2%, -0.5%, +1% and 0% of the previous close in turn (for a
+close of 10.00: 10.20, 9.98, 9.98, 9.95, 10.10, 10.00), so the monitor's
+alerts and alarm can be watched.
 /newchart/<kind>/n/<prefix><code>.gif answers with <kind>.gif from --charts
 (min, daily, weekly, monthly), or with any one GIF given by --gif.
 """
@@ -27,12 +31,20 @@ QUOTES = {
 }
 
 
-def quote_line(prefix, code):
+MOVES = (2.0, -0.2, -0.2, -0.5, 1.0, 0.0)
+requests_by_code = {}
+
+
+def quote_line(prefix, code, moving=False):
     entry = QUOTES.get(code)
     if entry is None:
         fields = ""
     else:
         name, previous, latest = entry
+        if moving:
+            n = requests_by_code.get(code, 0)
+            requests_by_code[code] = n + 1
+            latest = f"{float(previous) * (1 + MOVES[n % len(MOVES)] / 100):.2f}"
         high = max(float(previous), float(latest))
         low = min(float(previous), float(latest)) or float(previous)
         fields = ",".join([name, previous, previous, latest, f"{high:.2f}", f"{low:.2f}", latest, latest,
@@ -43,12 +55,13 @@ def quote_line(prefix, code):
 class Handler(http.server.BaseHTTPRequestHandler):
     charts = None
     gif = None
+    moving = False
 
     def do_GET(self):
         quote = re.fullmatch(r"/list=(sh|sz)(.{6})", self.path)
         chart = re.fullmatch(r"/newchart/(min|daily|weekly|monthly)/n/(sh|sz)(\d{6})\.gif", self.path)
         if quote:
-            self.reply(200, quote_line(quote.group(1), quote.group(2)), "text/plain; charset=GBK")
+            self.reply(200, quote_line(quote.group(1), quote.group(2), self.moving), "text/plain; charset=GBK")
         elif chart:
             path = self.gif or os.path.join(self.charts or "", chart.group(1) + ".gif")
             try:
@@ -72,9 +85,11 @@ def main():
     parser.add_argument("--port", type=int, default=18080)
     parser.add_argument("--charts", help="folder holding min.gif, daily.gif, weekly.gif, monthly.gif")
     parser.add_argument("--gif", help="one GIF for every chart")
+    parser.add_argument("--moving", action="store_true", help="move the prices at every request")
     args = parser.parse_args()
     Handler.charts = args.charts
     Handler.gif = args.gif
+    Handler.moving = args.moving
     server = http.server.ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
     print(f"serving on 127.0.0.1:{args.port}", flush=True)
     server.serve_forever()

@@ -5,6 +5,8 @@
 #include "ui/app_icon.h"
 #include "ui/entry_fields.h"
 #include "ui/fee_fields.h"
+#include "ui/form2.h"
+#include "ui/price_monitor.h"
 #include "ui/usage_report.h"
 #include "ui/version.h"
 
@@ -54,6 +56,7 @@ Form1::Form1(Platform platform, ProgramFolders folders, QWidget *parent)
     m_entryFields = std::make_unique<EntryFields>(m_ui, *m_platform.messageBoxes,
                                                   [this] { setDefaultButton(m_ui.btn_Sum); });
     setDefaultButton(m_ui.btn_Sum);
+    m_priceMonitor = std::make_unique<PriceMonitor>(*this);
 
     connect(m_ui.btn_Sum, &QPushButton::clicked, this, &Form1::btn_Sum_Click);
     for (QLineEdit *field : {m_ui.sell_ProfitAndLoss, m_ui.sell_Yield})
@@ -65,8 +68,8 @@ Form1::Form1(Platform platform, ProgramFolders folders, QWidget *parent)
     connect(m_ui.calcmenu, &QAction::triggered, this, &Form1::calcmenu_Click);
     connect(m_ui.CurrentRatesMenu, &QAction::triggered, this,
             [this] { CurrentRatesMenu_Click(m_ui, *m_platform.messageBoxes, this); });
+    connect(m_ui.MonitoringMenu, &QAction::triggered, this, &Form1::MonitoringMenu_Click);
     // Their windows are not there yet.
-    m_ui.MonitoringMenu->setEnabled(false);
     m_ui.CheckUpdate->setEnabled(false);
     m_ui.AboutMe->setEnabled(false);
 
@@ -109,6 +112,12 @@ void Form1::armMonitorTimer()
         m_ui.ActiveTimer->start();
     else
         m_ui.ActiveTimer->stop();
+}
+
+void Form1::MonitoringMenu_Click()
+{
+    Form2 dialog(*this);
+    dialog.exec();
 }
 
 void Form1::LoadFeeSettings()

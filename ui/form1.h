@@ -25,6 +25,7 @@ class QPushButton;
 namespace quorvane {
 
 class EntryFields;
+class PriceMonitor;
 
 class Form1 : public QMainWindow
 {
@@ -75,6 +76,10 @@ public:
 
     // Arms ActiveTimer from IsActive: 1000 ms, running exactly when it is on.
     void armMonitorTimer();
+    PriceMonitor &priceMonitor() const { return *m_priceMonitor; }
+
+    // "设置...": the settings dialog, modal.
+    void MonitoringMenu_Click();
 
 signals:
     // The user confirmed the exit and the exit sequence ran: the program ends.
@@ -99,6 +104,7 @@ private:
     ClassIniFile m_ini;
     Form1Ui m_ui;
     std::unique_ptr<EntryFields> m_entryFields;
+    std::unique_ptr<PriceMonitor> m_priceMonitor;
     QPushButton *m_defaultButton = nullptr;
     bool m_askingToExit = false;
     bool m_exiting = false;

@@ -53,7 +53,9 @@ class SoundPlayer
 {
 public:
     virtual ~SoundPlayer() = default;
-    // Plays a WAV file without waiting for its end; a missing file plays nothing.
+    // Plays a WAV file without waiting for its end, unless a sound started
+    // here earlier still plays. A file that is missing or cannot be played
+    // sounds the desktop's default alert instead.
     virtual void play(const QString &wavPath) = 0;
 };
 
@@ -69,8 +71,10 @@ public:
     virtual void add(const QIcon &icon, const QString &tip, QMenu *contextMenu,
                      std::function<void()> onLeftPress) = 0;
     virtual void remove() = 0;
-    // False when no balloon could be shown. The window cuts the texts to their
-    // GBK limits first (CutToGbkBytes).
+    // A balloon on the icon; on a desktop without a notification area the
+    // same alert goes to the desktop's notification service. False when
+    // neither could take it. The window cuts the texts to their GBK limits
+    // first (CutToGbkBytes).
     virtual bool showBalloon(const QString &title, const QString &text) = 0;
 };
 

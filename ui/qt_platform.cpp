@@ -1,5 +1,6 @@
 #include "ui/platform.h"
 
+#include "ui/desktop_notifications.h"
 #include "ui/sound/sound_backend.h"
 
 #include <QApplication>
@@ -79,16 +80,23 @@ class QtSoundPlayer final : public SoundPlayer
 public:
     void play(const QString &wavPath) override
     {
-        if (!QFileInfo::exists(wavPath))
+        // A missing file, a missing plug-in or a file that will not play: the desktop's alert.
+        if (!QFileInfo(wavPath).isFile()) {
+            QApplication::beep();
             return;
+        }
         if (!m_loaded) {
             m_loaded = true;
             m_loader.setFileName(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("quorvane_sound")));
             m_backend = qobject_cast<SoundBackend *>(m_loader.instance());
         }
-        // Without the plug-in the alarm is silent, like a missing sound file.
-        if (m_backend)
-            m_backend->play(wavPath);
+        if (!m_backend) {
+            QApplication::beep();
+            return;
+        }
+        // An alarm still sounding is not started again.
+        if (!m_backend->isPlaying())
+            m_backend->play(wavPath, [] { QApplication::beep(); });
     }
 
 private:
@@ -109,6 +117,7 @@ public:
              std::function<void()> onLeftPress) override
     {
         remove();
+        m_alertIcon = icon;
         m_icon = std::make_unique<QSystemTrayIcon>(icon);
         m_icon->setToolTip(tip);
         m_icon->setContextMenu(contextMenu);
@@ -130,14 +139,20 @@ public:
 
     bool showBalloon(const QString &title, const QString &text) override
     {
-        if (!m_icon || !QSystemTrayIcon::supportsMessages())
-            return false;
-        m_icon->showMessage(title, text, m_icon->icon());
-        return true;
+        if (m_icon && QSystemTrayIcon::isSystemTrayAvailable() && QSystemTrayIcon::supportsMessages()) {
+            m_icon->showMessage(title, text, m_icon->icon());
+            return true;
+        }
+        // No notification area, where a balloon would never be seen.
+        if (!m_notifications)
+            m_notifications = MakeDesktopNotifications();
+        return m_notifications->notify(m_alertIcon, title, text);
     }
 
 private:
     std::unique_ptr<QSystemTrayIcon> m_icon;
+    QIcon m_alertIcon;
+    std::unique_ptr<DesktopNotifications> m_notifications;
     std::function<void()> m_onLeftPress;
 };
 

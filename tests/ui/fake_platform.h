@@ -74,12 +74,25 @@ public:
         onLeftPress = std::move(left);
     }
     void remove() override { present = false; }
-    bool showBalloon(const QString &, const QString &) override { return present; }
+    QList<std::pair<QString, QString>> balloons; // title and text of each shown
+    bool showBalloon(const QString &title, const QString &text) override
+    {
+        if (present)
+            balloons.append({title, text});
+        return present;
+    }
     void pressLeft()
     {
         if (present && onLeftPress)
             onLeftPress();
     }
+};
+
+class FakeSoundPlayer final : public SoundPlayer
+{
+public:
+    QStringList played;
+    void play(const QString &wavPath) override { played.append(wavPath); }
 };
 
 class FakeClipboard final : public Clipboard
@@ -113,6 +126,7 @@ struct WindowFixture
     std::shared_ptr<FakeUrlOpener> urls = std::make_shared<FakeUrlOpener>();
     std::shared_ptr<FakeTrayIcon> tray = std::make_shared<FakeTrayIcon>();
     std::shared_ptr<FakeClipboard> clipboard = std::make_shared<FakeClipboard>();
+    std::shared_ptr<FakeSoundPlayer> sound = std::make_shared<FakeSoundPlayer>();
     std::unique_ptr<Form1> form;
 
     void reset()
@@ -128,7 +142,7 @@ struct WindowFixture
         ProgramFolders folders;
         folders.programFolder = folders.dataFolder = dir->path();
         folders.installedDataFolder = QStringLiteral(QUORVANE_SOURCE_DIR "/data");
-        form = std::make_unique<Form1>(Platform{boxes, urls, nullptr, nullptr, tray, clipboard}, folders);
+        form = std::make_unique<Form1>(Platform{boxes, urls, nullptr, sound, tray, clipboard}, folders);
         form->Form_Load();
         if (show)
             activate();

@@ -1,0 +1,123 @@
+#include "monitor/monitor.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace quorvane;
+
+namespace {
+
+// The ticks (counted from 1) on which a step ran.
+std::vector<int> StepTicks(const QString &activeTime, int ticks)
+{
+    std::int16_t count = 0;
+    std::vector<int> steps;
+    for (int tick = 1; tick <= ticks; ++tick) {
+        if (MonitorTick(count, activeTime))
+            steps.push_back(tick);
+    }
+    return steps;
+}
+
+// The positions examined by the first steps, as the window turns them.
+std::vector<int> Turns(const std::array<QString, 3> &codes, int steps)
+{
+    std::int16_t index = 0;
+    std::vector<int> examined;
+    for (int i = 0; i < steps; ++i) {
+        examined.push_back(MonitorTurn(index, codes));
+        ++index;
+    }
+    return examined;
+}
+
+// A quote with previous close 10.00, high 10.30 and low 9.80.
+QString Quote(const QString &price)
+{
+    return QStringLiteral("浦发银行,10.01,10.00,%1,10.30,9.80,0,0,100").arg(price);
+}
+
+} // namespace
+
+TEST(MonitorTest, StepsRunEveryActiveTimePlusOneTicks)
+{
+    EXPECT_EQ(StepTicks(QStringLiteral("30"), 100), (std::vector<int>{31, 62, 93}));
+    EXPECT_EQ(StepTicks(QStringLiteral("5"), 13), (std::vector<int>{6, 12}));
+    EXPECT_EQ(StepTicks(QStringLiteral("5.5"), 14), (std::vector<int>{7, 14})); // rounds to 6
+    EXPECT_EQ(StepTicks(QStringLiteral("abc"), 62), (std::vector<int>{31, 62})); // the default
+    EXPECT_EQ(StepTicks(QStringLiteral("-3"), 3), (std::vector<int>{1, 2, 3}));
+
+    // A hand-edited interval beyond the counter's range never wraps it around.
+    for (const QString huge : {"40000", "99999999999", "1e30"}) {
+        std::int16_t count = 0;
+        for (int tick = 0; tick < 40000; ++tick)
+            MonitorTick(count, huge);
+        EXPECT_GE(count, 0) << huge.toStdString();
+    }
+    // Lowered by the settings dialog below a count already reached: due at once.
+    std::int16_t count = 20;
+    EXPECT_TRUE(MonitorTick(count, QStringLiteral("5")));
+    EXPECT_EQ(count, 0);
+}
+
+TEST(MonitorTest, TurnSkipsInvalidCodesInOnePass)
+{
+    const QString a = QStringLiteral("600000"), b = QStringLiteral("000001"), c = QStringLiteral("300750");
+    const struct
+    {
+        std::array<QString, 3> codes;
+        std::vector<int> turns;
+    } cases[] = {
+        {{a, b, c}, {1, 2, 3, 1}},
+        {{a, QString(), c}, {1, 3, 1, 3}},
+        {{QString(), b, QString()}, {2, 1, 2, 1}}, // 1 examines nothing
+        {{QString(), QString(), QString()}, {1, 1}},
+        {{QStringLiteral("60000"), QStringLiteral("00000a"), c}, {3, 3}},
+    };
+    for (const auto &row : cases)
+        EXPECT_EQ(Turns(row.codes, int(row.turns.size())), row.turns) << row.codes[0].toStdString();
+
+    std::int16_t outOfRange = 7;
+    EXPECT_EQ(MonitorTurn(outOfRange, {a, b, c}), 1);
+}
+
+TEST(MonitorTest, AlertOnEveryChangeAlarmAtTheThreshold)
+{
+    std::array<Money, 3> last{};
+    const std::array<Money, 3> thresholds{Money(), MoneyFromText(QStringLiteral("10.00")), Money()};
+    const QString range = QStringLiteral("  最高：￥10.30 最低：￥9.80");
+    const struct
+    {
+        const char *price;
+        const char16_t *text; // no balloon when null
+        bool alarm;
+    } checks[] = {{"10.20", u"当前价格：￥10.20↑", false}, {"9.985", u"当前价格：￥9.99↓", true},
+                  {"9.985", nullptr, false},               {"9.95", u"当前价格：￥9.95↓", true},
+                  {"0.000", nullptr, false},               {"10.000", u"当前价格：￥10.00", true}};
+    for (const auto &check : checks) {
+        const auto alert = CheckPriceAlert(Quote(QString::fromLatin1(check.price)), 2, last, thresholds);
+        ASSERT_EQ(alert.has_value(), check.text != nullptr) << check.price;
+        if (alert) {
+            EXPECT_EQ(alert->title, QStringLiteral("浦发银行"));
+            EXPECT_EQ(alert->text, QString::fromUtf16(check.text) + range);
+            EXPECT_EQ(alert->soundsAlarm, check.alarm) << check.price;
+            last[1] = alert->price;
+        }
+    }
+    // Threshold 0.00 at position 1 never sounds; the last prices are per position.
+    const auto first = CheckPriceAlert(Quote(QStringLiteral("9.985")), 1, last, thresholds);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(first->soundsAlarm);
+}
+
+TEST(MonitorTest, RepliesThatAreSkipped)
+{
+    const std::array<Money, 3> none{};
+    const QString twentyOne = QStringLiteral("a,b,1.00,1.00,1.00,1x");
+    for (const QString &text : {QString(), QStringLiteral("\n"), QString(20, u','), QStringLiteral("浦发银行,10.01,10.00,10.50"),
+                               QStringLiteral("浦发银行,10.01,10.00,abc,10.30,9.80,0,0"), twentyOne})
+        EXPECT_FALSE(CheckPriceAlert(text, 1, none, none)) << text.toStdString();
+    EXPECT_FALSE(CheckPriceAlert(Quote(QStringLiteral("10.20")), 0, none, none));
+    EXPECT_FALSE(CheckPriceAlert(Quote(QStringLiteral("10.20")), 4, none, none));
+}

@@ -1,0 +1,251 @@
+// The settings dialog: what it shows from setup.ini, the checks of the
+// interval and the codes when they are left (also when the focus moves while
+// the dialog is inactive), and what OK, Cancel and the close box change.
+
+#include "fake_platform.h"
+
+#include "settings/settings_store.h"
+#include "ui/form2.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+
+using namespace quorvane;
+using namespace quorvane::testing;
+
+namespace {
+
+QByteArray ReadBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
+}
+
+} // namespace
+
+class Form2Test : public QObject, WindowFixture
+{
+    Q_OBJECT
+
+    std::unique_ptr<Form2> dialog;
+
+    // The dialog shown (not modal, so the test drives it) and active.
+    Form2 &open()
+    {
+        dialog = std::make_unique<Form2>(*form);
+        dialog->show();
+        QApplication::setActiveWindow(dialog.get());
+        [this] { QVERIFY(QTest::qWaitForWindowActive(dialog.get())); }();
+        return *dialog;
+    }
+    // The user types into field and leaves it with Tab; the message (if any) follows.
+    void typeAndLeave(QLineEdit *field, const QString &text)
+    {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Tab);
+        QCoreApplication::processEvents();
+    }
+    QList<ShownBox> takeBoxes() { return std::exchange(boxes->shown, {}); }
+
+private slots:
+    void init() { reset(); }
+    void cleanup()
+    {
+        dialog.reset();
+        form.reset();
+    }
+
+    void rulesOfTheIntervalAndTheCodes()
+    {
+        const QString range = QStringLiteral("时间范围必须在5秒-6000秒之间");
+        const QString number = QStringLiteral("请输入数字");
+        const struct
+        {
+            const char *text;
+            QString message;
+        } intervals[] = {{"4", range},  {"5", {}},       {"4.5", range}, {"5.5", {}},    {"6000", {}},
+                         {"6001", range}, {"abc", number}, {"", number},   {"-5", range}};
+        for (const auto &row : intervals)
+            QCOMPARE(ActiveTimeMessage(QString::fromLatin1(row.text)), row.message);
+
+        const QString code = QStringLiteral("请输入6位股票代码");
+        for (const char *valid : {"", "600000", "000001"})
+            QCOMPARE(StockCodeMessage(QString::fromLatin1(valid)), QString());
+        for (const char *invalid : {"60000", "60000a", "6000000"})
+            QCOMPARE(StockCodeMessage(QString::fromLatin1(invalid)), code);
+    }
+
+    void opensFromTheMenuWithDefaultsWithoutSetupIni()
+    {
+        start();
+        bool seen = false;
+        QTimer::singleShot(0, form.get(), [&] {
+            auto *shown = qobject_cast<Form2 *>(QApplication::activeModalWidget());
+            if (!shown)
+                return;
+            seen = true;
+            QCOMPARE(shown->windowTitle(), QStringLiteral("设置"));
+            for (QLineEdit *code : {shown->stock1, shown->stock2, shown->stock3})
+                QCOMPARE(code->text(), QString());
+            for (QLineEdit *price : {shown->txtstock1_Down, shown->txtstock2_Down, shown->txtstock3_Down})
+                QCOMPARE(price->text(), QStringLiteral("0.00"));
+            QVERIFY(shown->IsActive2->isChecked() && !shown->IsActive1->isChecked());
+            QCOMPARE(shown->ActiveTime->text(), QStringLiteral("30"));
+            QVERIFY(!shown->showPictureCB->isChecked() && shown->IsSumSamePrice->isChecked()
+                    && shown->IsClipboardCB->isChecked() && !shown->HideTaskbar->isChecked());
+            QCOMPARE(shown->ComboSite->currentText(), QStringLiteral("新浪财经"));
+            QTest::mouseClick(shown->Command2, Qt::LeftButton);
+        });
+        form->ui().MonitoringMenu->trigger();
+        QVERIFY(seen);
+        QVERIFY(!QFile::exists(path("setup.ini")));
+        QVERIFY(takeBoxes().isEmpty());
+    }
+
+    void storedValuesOutsideTheirRangeLoadAsDefaults()
+    {
+        WriteGbk(path("setup.ini"), QStringLiteral("[monitoring]\r\nIsActive=1\r\nHideTaskbar=7\r\nIsClipboard=2\r\n"
+                                                   "showPicture=abc\r\nDefaultSite=百度\r\nstock1=600000\r\n"
+                                                   "stock1_Down=9.5\r\n"));
+        start();
+        QVERIFY(form->ui().ActiveTimer->isActive()); // 1 is on for the main window
+        Form2 &d = open();
+        QVERIFY(d.IsActive2->isChecked()); // but only -1 selects 启动监控 here
+        QVERIFY(!d.HideTaskbar->isChecked() && d.IsClipboardCB->isChecked() && !d.showPictureCB->isChecked());
+        QCOMPARE(d.ComboSite->currentText(), QStringLiteral("新浪财经"));
+        QCOMPARE(d.txtstock1_Down->text(), QStringLiteral("9.5"));
+
+        // OK without changes switches the monitor off.
+        QTest::mouseClick(d.Command1, Qt::LeftButton);
+        QVERIFY(!d.isVisible());
+        QVERIFY(!form->ui().ActiveTimer->isActive());
+        QCOMPARE(form->store.IsActive, QStringLiteral("0"));
+        ClassIniFile ini;
+        ini.setINIFileName(path("setup.ini"));
+        QCOMPARE(ini.GetIniKey(QStringLiteral("monitoring"), QStringLiteral("IsActive"), {}), QStringLiteral("0"));
+    }
+
+    void okWritesTheFileAndTheStoreAndStartsTheMonitor()
+    {
+        start();
+        form->ActiveCount = 3; // kept across the switch
+        Form2 &d = open();
+        d.stock1->setText(QStringLiteral("600000"));
+        d.txtstock1_Down->setText(QStringLiteral("10.5"));
+        d.txtstock2_Down->clear();
+        d.ActiveTime->setText(QStringLiteral("5.5"));
+        d.IsActive1->setChecked(true);
+        d.HideTaskbar->setChecked(true);
+        d.IsClipboardCB->setChecked(false);
+        d.ComboSite->setCurrentIndex(4);
+        QTest::mouseClick(d.Command1, Qt::LeftButton);
+
+        QVERIFY(form->ui().ActiveTimer->isActive());
+        QCOMPARE(form->ui().ActiveTimer->interval(), 1000);
+        QCOMPARE(form->ActiveCount, 3);
+        const SettingsStore &s = form->store;
+        QCOMPARE((QStringList{s.stock1, s.ActiveTime, s.IsActive, s.HideTaskbar, s.IsClipboard, s.DefaultSite}),
+                 QStringLiteral("600000 5.5 -1 1 0 东方财富").split(u' '));
+        QVERIFY(s.stock1_Down == MoneyFromText(QStringLiteral("10.5")) && s.stock2_Down == Money());
+        // The prices as typed (an empty one reads back as the default), in the order written.
+        QCOMPARE(ReadBytes(path("setup.ini")),
+                 QStringEncoder("GBK").encode(QStringLiteral(
+                     "[monitoring]\r\nstock1=600000\r\nstock2=\r\nstock3=\r\nstock1_Down=10.5\r\nstock2_Down=\r\n"
+                     "stock3_Down=0.00\r\nIsActive=-1\r\nshowPicture=0\r\nIsSumSamePrice=1\r\nActiveTime=5.5\r\n"
+                     "HideTaskbar=1\r\nDefaultSite=东方财富\r\nIsClipboard=0\r\n")));
+        // Opened again, it shows what was saved.
+        Form2 &again = open();
+        QVERIFY(again.IsActive1->isChecked());
+        QCOMPARE(again.txtstock2_Down->text(), QStringLiteral("0.00"));
+    }
+
+    void cancelAndTheCloseBoxChangeNothing()
+    {
+        const QString content = QStringLiteral("; mine\n[monitoring]\nstock1 = 600000\nIsActive=-1\n[setup]\nStampDuty=2\n");
+        WriteGbk(path("setup.ini"), content);
+        const QByteArray before = ReadBytes(path("setup.ini"));
+        start();
+        for (bool closeBox : {false, true}) {
+            Form2 &d = open();
+            d.stock1->setText(QStringLiteral("000001"));
+            d.IsActive2->setChecked(true);
+            if (closeBox)
+                d.close();
+            else
+                QTest::mouseClick(d.Command2, Qt::LeftButton);
+            QVERIFY(!d.isVisible());
+            QCOMPARE(ReadBytes(path("setup.ini")), before);
+            QCOMPARE(form->store.stock1, QStringLiteral("600000"));
+            QVERIFY(form->ui().ActiveTimer->isActive());
+        }
+    }
+
+    void leavingAFieldIsCheckedHoweverTheFocusMoves()
+    {
+        start();
+        Form2 &d = open();
+        auto message = [](const QString &text) { return QList<ShownBox>{{ShownBox::Plain, QStringLiteral("Quorvane"), text}}; };
+        typeAndLeave(d.ActiveTime, QStringLiteral("4"));
+        QCOMPARE(takeBoxes(), message(QStringLiteral("时间范围必须在5秒-6000秒之间")));
+        QCOMPARE(d.focusWidget(), d.ActiveTime);
+        QCOMPARE(d.ActiveTime->text(), QStringLiteral("4"));
+        typeAndLeave(d.ActiveTime, QStringLiteral("5.5"));
+        QVERIFY(takeBoxes().isEmpty() && d.focusWidget() != d.ActiveTime);
+
+        // Cancel abandons the edit without a message.
+        d.stock1->setFocus();
+        QTest::keyClicks(d.stock1, QStringLiteral("12"));
+        d.Command2->setFocus(Qt::MouseFocusReason);
+        QCoreApplication::processEvents();
+        QVERIFY(takeBoxes().isEmpty());
+        d.stock1->clear();
+
+        // Another window takes the activation; the user then clicks the
+        // interval, which moves the focus before the dialog is active again.
+        d.stock2->setFocus();
+        QTest::keyClicks(d.stock2, QStringLiteral("123"));
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        d.ActiveTime->setFocus(Qt::MouseFocusReason);
+        QCoreApplication::processEvents();
+        QVERIFY(takeBoxes().isEmpty());
+        QApplication::setActiveWindow(&d);
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        QCoreApplication::processEvents();
+        QCOMPARE(takeBoxes(), message(QStringLiteral("请输入6位股票代码")));
+        QCOMPARE(d.focusWidget(), d.stock2);
+    }
+
+    void okRefusesWhatCannotBeSaved()
+    {
+        start();
+        // An interval still being edited, and an alert price that is no number.
+        for (bool badPrice : {false, true}) {
+            Form2 &d = open();
+            if (badPrice) {
+                d.txtstock3_Down->setText(QStringLiteral("abc"));
+            } else {
+                d.ActiveTime->setFocus();
+                d.ActiveTime->setText(QStringLiteral("4"));
+            }
+            QTest::mouseClick(d.Command1, Qt::LeftButton);
+            QCoreApplication::processEvents();
+            QCOMPARE(takeBoxes().size(), 1);
+            QVERIFY(d.isVisible());
+            QCOMPARE(d.focusWidget(), badPrice ? d.txtstock3_Down : d.ActiveTime);
+            QVERIFY(!QFile::exists(path("setup.ini")));
+        }
+    }
+};
+
+QTEST_MAIN(Form2Test)
+#include "tst_form2.moc"

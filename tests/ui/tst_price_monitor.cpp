@@ -1,0 +1,113 @@
+// The monitor on the main window, end to end against a stand-in quote
+// service: ticks, balloons on a recorded tray, the alarm, the panel's refresh,
+// the network message once, and settings from the dialog taking effect at once.
+
+#include "fake_platform.h"
+#include "quote_stand_in.h"
+
+#include "ui/form2.h"
+#include "ui/price_monitor.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace quorvane;
+using namespace quorvane::testing;
+
+class PriceMonitorTest : public QObject, WindowFixture
+{
+    Q_OBJECT
+
+    QuoteStandIn service;
+
+    // n ticks as the timer would deliver them.
+    void tick(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            form->priceMonitor().ActiveTimer_Timer();
+    }
+    QList<std::pair<QString, QString>> takeBalloons() { return std::exchange(tray->balloons, {}); }
+
+private slots:
+    void init()
+    {
+        reset();
+        service.takeRequests();
+    }
+    void cleanup() { form.reset(); }
+
+    void balloonsAlarmAndPanelOverSteps()
+    {
+        service.configure(path("setup.ini"), QStringLiteral("IsActive=-1\r\nActiveTime=5\r\nstock1=600000\r\n"
+                                                            "stock2=12345\r\nstock3=000001\r\nstock1_Down=10.00\r\n"));
+        service.setQuote(QStringLiteral("600000"), QStringLiteral("浦发银行"), QStringLiteral("10.00"), QStringLiteral("10.20"));
+        service.setQuote(QStringLiteral("000001"), QStringLiteral("平安银行"), QStringLiteral("11.20"), QStringLiteral("11.20"));
+        start(false);
+        QVERIFY(form->ui().ActiveTimer->isActive());
+        form->ui().ActiveTimer->stop(); // the test delivers the ticks
+        form->PanelCode = QStringLiteral("000001");
+        form->ui().sell_Price->setText(QStringLiteral("￥1.00"));
+
+        tick(5);
+        QVERIFY(service.takeRequests().isEmpty());
+        tick(1); // the sixth tick: stock 1, then the panel's code
+        QCOMPARE(service.takeRequests(), (QStringList{QStringLiteral("/list=sh600000"), QStringLiteral("/list=sz000001")}));
+        QCOMPARE(takeBalloons(), (QList<std::pair<QString, QString>>{
+                                     {QStringLiteral("浦发银行"), QStringLiteral("当前价格：￥10.20↑  最高：￥10.20 最低：￥10.00")}}));
+        QVERIFY(sound->played.isEmpty());
+        QCOMPARE(form->ui().Label52->text(), QStringLiteral("平安银行"));
+        QCOMPARE(form->ui().Label54->text(), QStringLiteral("000001"));
+        QCOMPARE(form->ui().sell_Price->text(), QStringLiteral("￥1.00"));
+
+        // Stock 2 is skipped for stock 3.
+        tick(6);
+        QCOMPARE(service.takeRequests().first(), QStringLiteral("/list=sz000001"));
+        QCOMPARE(takeBalloons().value(0).first, QStringLiteral("平安银行"));
+
+        // Stock 1 falls to its threshold: balloon and alarm; unchanged next time: neither.
+        service.setQuote(QStringLiteral("600000"), QStringLiteral("浦发银行"), QStringLiteral("10.00"), QStringLiteral("9.98"));
+        tick(6);
+        QCOMPARE(takeBalloons().size(), 1);
+        QCOMPARE(sound->played.size(), 1);
+        QVERIFY(sound->played.first().endsWith(QStringLiteral("/ALARM8.WAV")));
+        QVERIFY(QFile::exists(sound->played.first()));
+        tick(12);
+        QVERIFY(takeBalloons().isEmpty());
+        QCOMPARE(sound->played.size(), 1);
+        QVERIFY(boxes->shown.isEmpty());
+    }
+
+    void networkMessageOnceAndTheDialogsSettingsAtOnce()
+    {
+        service.configure(path("setup.ini"), QStringLiteral("ActiveTime=5\r\nstock1=600000\r\n"));
+        start(false);
+        QVERIFY(!form->ui().ActiveTimer->isActive());
+        form->network.QuoteHost = QStringLiteral("127.0.0.1:1"); // nothing listens there
+        tick(12);
+        QCOMPARE(boxes->shown, (QList<ShownBox>{{ShownBox::Plain, QStringLiteral("Quorvane"),
+                                                 QStringLiteral("联网出错，无法取到股票信息，请检查网络是否正常连接！")}}));
+        QVERIFY(takeBalloons().isEmpty());
+
+        // The dialog switches the monitor on with another stock and interval.
+        form->network.QuoteHost = service.host();
+        service.setQuote(QStringLiteral("000001"), QStringLiteral("平安银行"), QStringLiteral("11.20"), QStringLiteral("11.00"));
+        Form2 dialog(*form);
+        dialog.stock1->setText(QStringLiteral("000001"));
+        dialog.ActiveTime->setText(QStringLiteral("9"));
+        dialog.IsActive1->setChecked(true);
+        dialog.Command1->click();
+        QVERIFY(form->ui().ActiveTimer->isActive());
+        form->ui().ActiveTimer->stop();
+        service.takeRequests();
+        tick(10);
+        QCOMPARE(service.takeRequests(), QStringList{QStringLiteral("/list=sz000001")});
+        QCOMPARE(takeBalloons().value(0).first, QStringLiteral("平安银行"));
+    }
+};
+
+QTEST_MAIN(PriceMonitorTest)
+#include "tst_price_monitor.moc"

@@ -1,0 +1,359 @@
+#include "ui/form2.h"
+
+#include "calc/money.h"
+#include "quotes/quote.h"
+#include "settings/settings_store.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <optional>
+#include <utility>
+
+namespace quorvane {
+
+namespace {
+
+const QString Monitoring = QStringLiteral("monitoring");
+
+template <typename T>
+T *Named(T *object, const char *name)
+{
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+
+QStringList SiteNames()
+{
+    return {QStringLiteral("新浪财经"), QStringLiteral("网易财经"), QStringLiteral("搜狐证券"),
+            QStringLiteral("和讯"),     QStringLiteral("东方财富"), QStringLiteral("腾讯财经")};
+}
+
+// A stored check-box state: 0 clear, 1 ticked, 2 (greyed) ticked; anything else the default.
+bool CheckedFromText(const QString &text, bool fallback)
+{
+    if (!IsNumberText(text))
+        return fallback;
+    try {
+        const Quantity state = CountFromText(text);
+        return state == 0 || state == 1 || state == 2 ? state != 0 : fallback;
+    } catch (const OutOfRangeError &) {
+        return fallback;
+    }
+}
+
+QString StateText(const QCheckBox *box)
+{
+    return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+// An alert price as the store takes it; an empty field is 0, a text that is
+// not a number has none.
+std::optional<Money> AlertPrice(const QString &text)
+{
+    if (text.trimmed().isEmpty())
+        return Money();
+    if (!IsNumberText(text))
+        return std::nullopt;
+    try {
+        return MoneyFromText(text);
+    } catch (const OutOfRangeError &) {
+        return std::nullopt;
+    }
+}
+
+// The file's writes of one OK, in their order, made in one go.
+struct MonitoringWrite
+{
+    QString section, key, value;
+};
+
+void WriteAll(ClassIniFile &ini, const QList<MonitoringWrite> &writes)
+{
+    for (const MonitoringWrite &write : writes)
+        ini.WriteIniKey(write.section, write.key, write.value);
+}
+
+} // namespace
+
+QString ActiveTimeMessage(const QString &text)
+{
+    if (!IsNumberText(text))
+        return QStringLiteral("请输入数字");
+    try {
+        const Quantity seconds = CountFromText(text);
+        if (seconds >= 5 && seconds <= 6000)
+            return {};
+    } catch (const OutOfRangeError &) {
+    }
+    return QStringLiteral("时间范围必须在5秒-6000秒之间");
+}
+
+QString StockCodeMessage(const QString &text)
+{
+    return text.isEmpty() || IsStockCode(text) ? QString() : QStringLiteral("请输入6位股票代码");
+}
+
+Form2::Form2(Form1 &owner) : QDialog(&owner), m_owner(owner)
+{
+    setupUi();
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+    m_focusWatch =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusChanged(now); });
+    LoadSettings();
+}
+
+Form2::~Form2()
+{
+    // Hiding on the way out moves the focus, which is no leaving of a field.
+    disconnect(m_focusWatch);
+}
+
+void Form2::setupUi()
+{
+    setWindowTitle(QStringLiteral("设置"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    auto *layout = new QVBoxLayout(this);
+
+    auto *monitor = new QGroupBox(QStringLiteral("监控设置"), this);
+    auto *monitorLayout = new QGridLayout(monitor);
+    layout->addWidget(monitor);
+
+    auto *interval = new QGroupBox(QStringLiteral("时间间隔"), monitor);
+    auto *intervalLayout = new QHBoxLayout(interval);
+    ActiveTime = Named(new QLineEdit(interval), "ActiveTime");
+    ActiveTime->setMaxLength(4);
+    ActiveTime->setFixedWidth(ActiveTime->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
+    intervalLayout->addWidget(new QLabel(QStringLiteral("监控时间间隔："), interval));
+    intervalLayout->addWidget(ActiveTime);
+    intervalLayout->addWidget(new QLabel(QStringLiteral("秒"), interval));
+    intervalLayout->addStretch();
+    monitorLayout->addWidget(interval, 0, 0);
+
+    auto *onOff = new QGroupBox(QStringLiteral("监控打开/关闭"), monitor);
+    auto *onOffLayout = new QHBoxLayout(onOff);
+    IsActive1 = Named(new QRadioButton(QStringLiteral("启动监控"), onOff), "IsActive1");
+    IsActive2 = Named(new QRadioButton(QStringLiteral("关闭监控"), onOff), "IsActive2");
+    onOffLayout->addWidget(IsActive1);
+    onOffLayout->addWidget(IsActive2);
+    monitorLayout->addWidget(onOff, 0, 1);
+
+    auto *stocks = new QGroupBox(QStringLiteral("可监控三只股票（股票输入代码）"), monitor);
+    auto *stocksLayout = new QGridLayout(stocks);
+    const struct
+    {
+        const char16_t *caption;
+        QLineEdit **code;
+        const char *codeName;
+        QLineEdit **price;
+        const char *priceName;
+    } rows[] = {{u"股票一：", &stock1, "stock1", &txtstock1_Down, "txtstock1_Down"},
+                {u"股票二：", &stock2, "stock2", &txtstock2_Down, "txtstock2_Down"},
+                {u"股票三：", &stock3, "stock3", &txtstock3_Down, "txtstock3_Down"}};
+    int row = 0;
+    for (const auto &r : rows) {
+        *r.code = Named(new QLineEdit(stocks), r.codeName);
+        (*r.code)->setMaxLength(6);
+        *r.price = Named(new QLineEdit(stocks), r.priceName);
+        stocksLayout->addWidget(new QLabel(QString::fromUtf16(r.caption), stocks), row, 0);
+        stocksLayout->addWidget(*r.code, row, 1);
+        stocksLayout->addWidget(new QLabel(QStringLiteral("最低价："), stocks), row, 2);
+        stocksLayout->addWidget(*r.price, row, 3);
+        ++row;
+    }
+    monitorLayout->addWidget(stocks, 1, 0, 1, 2);
+
+    auto *system = new QGroupBox(QStringLiteral("系统设置"), this);
+    auto *systemLayout = new QGridLayout(system);
+    layout->addWidget(system);
+    showPictureCB = Named(new QCheckBox(QStringLiteral("鼠标移动到股票名称栏时，显示分时图"), system), "showPictureCB");
+    IsSumSamePrice = Named(new QCheckBox(QStringLiteral("计算持回价格"), system), "IsSumSamePrice");
+    IsSumSamePrice->setToolTip(QStringLiteral("卖出后，如果需要重新持回相同股数的股票，价格应是多少"));
+    IsClipboardCB =
+        Named(new QCheckBox(QStringLiteral("监控剪贴板（如果为代码则自动刷新股票信息）"), system), "IsClipboardCB");
+    ComboSite = Named(new QComboBox(system), "ComboSite");
+    ComboSite->addItems(SiteNames());
+    HideTaskbar = Named(new QCheckBox(QStringLiteral("最小化时隐藏任务栏"), system), "HideTaskbar");
+    auto *siteLabel = new QLabel(QStringLiteral("单击股票名默认进入财经网："), system);
+    siteLabel->setBuddy(ComboSite);
+    systemLayout->addWidget(showPictureCB, 0, 0, 1, 2);
+    systemLayout->addWidget(IsSumSamePrice, 1, 0, 1, 2);
+    systemLayout->addWidget(IsClipboardCB, 2, 0, 1, 2);
+    systemLayout->addWidget(siteLabel, 3, 0);
+    systemLayout->addWidget(ComboSite, 3, 1);
+    systemLayout->addWidget(HideTaskbar, 4, 0, 1, 2);
+
+    auto *buttons = new QHBoxLayout;
+    layout->addLayout(buttons);
+    Command1 = Named(new QPushButton(QStringLiteral("确定"), this), "Command1");
+    Command2 = Named(new QPushButton(QStringLiteral("取消"), this), "Command2");
+    Command1->setDefault(true);
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void Form2::LoadSettings()
+{
+    m_ini.setINIFileName(m_owner.folders().iniPath());
+    auto read = [this](const char *key, const QString &fallback) {
+        return m_ini.GetIniKey(Monitoring, QLatin1String(key), fallback);
+    };
+    stock1->setText(read("stock1", {}));
+    stock2->setText(read("stock2", {}));
+    stock3->setText(read("stock3", {}));
+
+    // Only -1 (written by this dialog) reads as on here; a 1 shows as off.
+    const QString isActive = read("IsActive", QStringLiteral("0"));
+    bool on = false;
+    if (IsNumberText(isActive)) {
+        try {
+            on = NumberFromText(isActive) == -1.0;
+        } catch (const OutOfRangeError &) {
+        }
+    }
+    (on ? IsActive1 : IsActive2)->setChecked(true);
+
+    ActiveTime->setText(read("ActiveTime", QStringLiteral("30")));
+    HideTaskbar->setChecked(CheckedFromText(read("HideTaskbar", QStringLiteral("0")), false));
+    const int site = SiteNames().indexOf(read("DefaultSite", SiteNames().first()));
+    ComboSite->setCurrentIndex(site < 0 ? 0 : site);
+    IsClipboardCB->setChecked(CheckedFromText(read("IsClipboard", QStringLiteral("1")), true));
+    IsSumSamePrice->setChecked(CheckedFromText(read("IsSumSamePrice", QStringLiteral("1")), true));
+    showPictureCB->setChecked(CheckedFromText(read("showPicture", QStringLiteral("0")), false));
+    const QString zero = QStringLiteral("0.00");
+    txtstock1_Down->setText(read("stock1_Down", zero));
+    txtstock2_Down->setText(read("stock2_Down", zero));
+    txtstock3_Down->setText(read("stock3_Down", zero));
+}
+
+void Form2::SaveSettings()
+{
+    SettingsStore &store = m_owner.store;
+    store.stock1 = stock1->text();
+    store.stock2 = stock2->text();
+    store.stock3 = stock3->text();
+    store.ActiveTime = ActiveTime->text();
+    store.HideTaskbar = StateText(HideTaskbar);
+    store.IsSumSamePrice = StateText(IsSumSamePrice);
+    store.showPicture = StateText(showPictureCB);
+    store.stock1_Down = AlertPrice(txtstock1_Down->text()).value_or(Money());
+    store.stock2_Down = AlertPrice(txtstock2_Down->text()).value_or(Money());
+    store.stock3_Down = AlertPrice(txtstock3_Down->text()).value_or(Money());
+
+    m_ini.setINIFileName(m_owner.folders().iniPath());
+    QList<MonitoringWrite> writes;
+    auto write = [&](const char *key, const QString &value) {
+        writes.append({Monitoring, QLatin1String(key), value});
+    };
+    write("stock1", stock1->text());
+    write("stock2", stock2->text());
+    write("stock3", stock3->text());
+    write("stock1_Down", txtstock1_Down->text());
+    write("stock2_Down", txtstock2_Down->text());
+    write("stock3_Down", txtstock3_Down->text());
+
+    store.IsActive = IsActive1->isChecked() ? QStringLiteral("-1") : QStringLiteral("0");
+    write("IsActive", store.IsActive);
+    m_owner.armMonitorTimer();
+
+    write("showPicture", StateText(showPictureCB));
+    write("IsSumSamePrice", StateText(IsSumSamePrice));
+    write("ActiveTime", ActiveTime->text());
+    write("HideTaskbar", StateText(HideTaskbar));
+    store.DefaultSite = ComboSite->currentText();
+    write("DefaultSite", store.DefaultSite);
+    store.IsClipboard = StateText(IsClipboardCB);
+    write("IsClipboard", store.IsClipboard);
+
+    WriteAll(m_ini, writes);
+}
+
+void Form2::Command1_Click()
+{
+    // The field the user came from (or Enter was pressed in) is checked before anything is saved.
+    QPointer<QLineEdit> left = std::exchange(m_leftField, nullptr);
+    if (!left && isCheckedField(focusWidget()))
+        left = static_cast<QLineEdit *>(focusWidget());
+    if (left && !checkLeftField(left))
+        return;
+    if (!checkAlertPrices())
+        return;
+    SaveSettings();
+    accept();
+}
+
+void Form2::Command2_Click()
+{
+    reject();
+}
+
+bool Form2::isCheckedField(const QWidget *widget) const
+{
+    return widget && (widget == ActiveTime || widget == stock1 || widget == stock2 || widget == stock3);
+}
+
+void Form2::focusChanged(QWidget *now)
+{
+    if (!now || now->window() != this || m_showingMessage)
+        return;
+    // Cancel abandons the edit: pressing it checks nothing.
+    if (m_editing && now != m_editing && now != Command2) {
+        m_leftField = m_editing;
+        m_editing = nullptr;
+        // The message comes once the focus has settled where the user sent it.
+        QTimer::singleShot(0, this, [this] {
+            QPointer<QLineEdit> field = std::exchange(m_leftField, nullptr);
+            if (field && isVisible())
+                checkLeftField(field);
+        });
+    }
+    if (isCheckedField(now))
+        m_editing = static_cast<QLineEdit *>(now);
+}
+
+bool Form2::checkLeftField(QLineEdit *field)
+{
+    const QString message =
+        field == ActiveTime ? ActiveTimeMessage(field->text()) : StockCodeMessage(field->text());
+    if (message.isEmpty())
+        return true;
+    m_showingMessage = true;
+    m_owner.platform().messageBoxes->plain(this, message);
+    m_showingMessage = false;
+    // Remembered first: the focus may only arrive once the window is active again.
+    m_editing = field;
+    field->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+bool Form2::checkAlertPrices()
+{
+    for (QLineEdit *price : {txtstock1_Down, txtstock2_Down, txtstock3_Down}) {
+        if (!AlertPrice(price->text())) {
+            m_showingMessage = true;
+            m_owner.platform().messageBoxes->plain(this, QStringLiteral("请输入数字"));
+            m_showingMessage = false;
+            m_editing = nullptr;
+            price->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace quorvane
