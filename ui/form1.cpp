@@ -4,8 +4,10 @@
 #include "calc/calculation_log.h"
 #include "ui/app_icon.h"
 #include "ui/entry_fields.h"
+#include "ui/frm_about.h"
 #include "ui/usage_report.h"
 #include "ui/version.h"
+#include "update/update_check.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -62,10 +64,10 @@ Form1::Form1(Platform platform, ProgramFolders folders, QWidget *parent)
     connect(m_ui.popExit, &QAction::triggered, this, &QWidget::close);
     connect(m_ui.popShow, &QAction::triggered, this, &Form1::popShow_Click);
     connect(m_ui.calcmenu, &QAction::triggered, this, &Form1::calcmenu_Click);
-    // Their windows are not there yet.
+    connect(m_ui.CheckUpdate, &QAction::triggered, this, [this] { CheckUpdateVersion(true); });
+    connect(m_ui.AboutMe, &QAction::triggered, this, &Form1::AboutMe_Click);
+    // Its window is not there yet.
     m_ui.MonitoringMenu->setEnabled(false);
-    m_ui.CheckUpdate->setEnabled(false);
-    m_ui.AboutMe->setEnabled(false);
 
     m_ui.StockList->installEventFilter(this);
 
@@ -86,6 +88,9 @@ void Form1::Form_Load()
     store = LoadMonitorSettings(m_ini, m_folders.iniPath());
     network = LoadNetworkSettings(m_ini, m_folders.iniPath());
     armMonitorTimer();
+
+    if (IsUpdateCheckDue(store.UpdateDateTime, QDateTime::currentDateTime()))
+        CheckUpdateVersion(false);
 
     stockListTable = StockListTable::load(m_folders.shippedFile(QStringLiteral("StockList.txt")));
 }
@@ -227,6 +232,17 @@ void Form1::calcmenu_Click()
             return;
     }
     m_platform.messageBoxes->critical(this, QStringLiteral("错误"), QStringLiteral("无法启动计算器"));
+}
+
+void Form1::AboutMe_Click()
+{
+    if (!m_aboutBox) {
+        m_aboutBox = new FrmAbout(m_platform, m_folders, this);
+        m_aboutBox->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_aboutBox->show();
+    m_aboutBox->raise();
+    m_aboutBox->activateWindow();
 }
 
 void Form1::popShow_Click()
