@@ -10,6 +10,8 @@ the outside services. Point setup.ini at it:
 table below (an unknown code gets an empty quote, as the real service gives).
 /newchart/<kind>/n/<prefix><code>.gif answers with <kind>.gif from --charts
 (min, daily, weekly, monthly), or with any one GIF given by --gif.
+With --version TEXT it also stands in for the maker's server (UpdateHost):
+/StockVersion.html answers TEXT and /ark/index12.asp a small download page.
 """
 
 import argparse
@@ -43,6 +45,7 @@ def quote_line(prefix, code):
 class Handler(http.server.BaseHTTPRequestHandler):
     charts = None
     gif = None
+    version = None
 
     def do_GET(self):
         quote = re.fullmatch(r"/list=(sh|sz)(.{6})", self.path)
@@ -56,6 +59,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
                     self.reply(200, f.read(), "image/gif")
             except OSError:
                 self.reply(404, b"no chart", "text/plain")
+        elif self.version is not None and self.path == "/StockVersion.html":
+            self.reply(200, self.version.encode("gbk"), "text/html; charset=GBK")
+        elif self.version is not None and self.path == "/ark/index12.asp":
+            page = f"<html><body><p>Quorvane {self.version}</p></body></html>"
+            self.reply(200, page.encode("gbk"), "text/html; charset=GBK")
         else:
             self.reply(404, b"not found", "text/plain")
 
@@ -72,9 +80,11 @@ def main():
     parser.add_argument("--port", type=int, default=18080)
     parser.add_argument("--charts", help="folder holding min.gif, daily.gif, weekly.gif, monthly.gif")
     parser.add_argument("--gif", help="one GIF for every chart")
+    parser.add_argument("--version", help="the latest version the maker's server announces, e.g. 1.6")
     args = parser.parse_args()
     Handler.charts = args.charts
     Handler.gif = args.gif
+    Handler.version = args.version
     server = http.server.ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
     print(f"serving on 127.0.0.1:{args.port}", flush=True)
     server.serve_forever()
