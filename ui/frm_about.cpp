@@ -69,7 +69,8 @@ FrmAbout::FrmAbout(Platform platform, const ProgramFolders &folders, QWidget *pa
                      "lblTitle");
     QFont titleFont = lblTitle->font();
     titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    if (titleFont.pointSizeF() > 0)
+        titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
     lblTitle->setFont(titleFont);
     lblDescription = Named(new QLabel(QStringLiteral("　　\r\n　　如果您有好的建议，请来信告诉我！"), this),
                            "lblDescription");

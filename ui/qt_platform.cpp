@@ -37,7 +37,10 @@ void KeepCaptionWhole(QMessageBox &box, const QString &caption)
         return;
     QFont titleFont = box.font();
     titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    if (titleFont.pointSizeF() > 0)
+        titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    else
+        titleFont.setPixelSize(titleFont.pixelSize() * 5 / 4);
     const int titleBarButtons = 4 * QFontMetrics(titleFont).height() + 40;
     const int width = std::min(QFontMetrics(titleFont).horizontalAdvance(caption) + titleBarButtons, 480);
     grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
