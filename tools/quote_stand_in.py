@@ -14,6 +14,8 @@ close of 10.00: 10.20, 9.98, 9.98, 9.95, 10.10, 10.00), so the monitor's
 alerts and alarm can be watched.
 /newchart/<kind>/n/<prefix><code>.gif answers with <kind>.gif from --charts
 (min, daily, weekly, monthly), or with any one GIF given by --gif.
+With --version TEXT it also stands in for the maker's server (UpdateHost):
+/StockVersion.html answers TEXT and /ark/index12.asp a small download page.
 """
 
 import argparse
@@ -56,6 +58,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
     charts = None
     gif = None
     moving = False
+    version = None
 
     def do_GET(self):
         quote = re.fullmatch(r"/list=(sh|sz)(.{6})", self.path)
@@ -69,6 +72,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
                     self.reply(200, f.read(), "image/gif")
             except OSError:
                 self.reply(404, b"no chart", "text/plain")
+        elif self.version is not None and self.path == "/StockVersion.html":
+            self.reply(200, self.version.encode("gbk"), "text/html; charset=GBK")
+        elif self.version is not None and self.path == "/ark/index12.asp":
+            page = f"<html><body><p>Quorvane {self.version}</p></body></html>"
+            self.reply(200, page.encode("gbk"), "text/html; charset=GBK")
         else:
             self.reply(404, b"not found", "text/plain")
 
@@ -86,10 +94,12 @@ def main():
     parser.add_argument("--charts", help="folder holding min.gif, daily.gif, weekly.gif, monthly.gif")
     parser.add_argument("--gif", help="one GIF for every chart")
     parser.add_argument("--moving", action="store_true", help="move the prices at every request")
+    parser.add_argument("--version", help="the latest version the maker's server announces, e.g. 1.6")
     args = parser.parse_args()
     Handler.charts = args.charts
     Handler.gif = args.gif
     Handler.moving = args.moving
+    Handler.version = args.version
     server = http.server.ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
     print(f"serving on 127.0.0.1:{args.port}", flush=True)
     server.serve_forever()

@@ -6,9 +6,11 @@
 #include "ui/entry_fields.h"
 #include "ui/fee_fields.h"
 #include "ui/form2.h"
+#include "ui/frm_about.h"
 #include "ui/price_monitor.h"
 #include "ui/usage_report.h"
 #include "ui/version.h"
+#include "update/update_check.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -69,9 +71,8 @@ Form1::Form1(Platform platform, ProgramFolders folders, QWidget *parent)
     connect(m_ui.CurrentRatesMenu, &QAction::triggered, this,
             [this] { CurrentRatesMenu_Click(m_ui, *m_platform.messageBoxes, this); });
     connect(m_ui.MonitoringMenu, &QAction::triggered, this, &Form1::MonitoringMenu_Click);
-    // Their windows are not there yet.
-    m_ui.CheckUpdate->setEnabled(false);
-    m_ui.AboutMe->setEnabled(false);
+    connect(m_ui.CheckUpdate, &QAction::triggered, this, [this] { CheckUpdateVersion(true); });
+    connect(m_ui.AboutMe, &QAction::triggered, this, &Form1::AboutMe_Click);
 
     m_ui.StockList->installEventFilter(this);
 
@@ -92,6 +93,9 @@ void Form1::Form_Load()
     store = LoadMonitorSettings(m_ini, m_folders.iniPath());
     network = LoadNetworkSettings(m_ini, m_folders.iniPath());
     armMonitorTimer();
+
+    if (IsUpdateCheckDue(store.UpdateDateTime, QDateTime::currentDateTime()))
+        CheckUpdateVersion(false);
 
     stockListTable = StockListTable::load(m_folders.shippedFile(QStringLiteral("StockList.txt")));
 }
@@ -219,6 +223,17 @@ void Form1::calcmenu_Click()
             return;
     }
     m_platform.messageBoxes->critical(this, QStringLiteral("错误"), QStringLiteral("无法启动计算器"));
+}
+
+void Form1::AboutMe_Click()
+{
+    if (!m_aboutBox) {
+        m_aboutBox = new FrmAbout(m_platform, m_folders, this);
+        m_aboutBox->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_aboutBox->show();
+    m_aboutBox->raise();
+    m_aboutBox->activateWindow();
 }
 
 void Form1::popShow_Click()

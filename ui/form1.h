@@ -15,7 +15,9 @@
 #include "ui/platform.h"
 #include "ui/program_folders.h"
 
+#include <QDialog>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <cstdint>
 #include <memory>
@@ -51,6 +53,13 @@ public:
 
     // The Calculate command.
     void btn_Sum_Click();
+
+    // Asks the maker's server for the latest version and offers the download
+    // page when it is newer. Flag: from the menu, so every outcome is reported;
+    // at start-up only a newer version speaks. Defined in form1_update.cpp.
+    void CheckUpdateVersion(bool Flag);
+    // Opens the about box, or brings the open one to the front.
+    void AboutMe_Click();
 
     // Brings the window back in normal state: from popShow, or from a left
     // press on the notification icon (which always activates it).
@@ -105,6 +114,7 @@ private:
     Form1Ui m_ui;
     std::unique_ptr<EntryFields> m_entryFields;
     std::unique_ptr<PriceMonitor> m_priceMonitor;
+    QPointer<QDialog> m_aboutBox;
     QPushButton *m_defaultButton = nullptr;
     bool m_askingToExit = false;
     bool m_exiting = false;

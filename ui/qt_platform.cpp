@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPluginLoader>
@@ -15,6 +16,8 @@
 #include <QPushButton>
 #include <QStringEncoder>
 #include <QSystemTrayIcon>
+
+#include <algorithm>
 
 namespace quorvane {
 
@@ -25,11 +28,32 @@ QString ProgramName()
     return QStringLiteral("Quorvane");
 }
 
+// A box sized for a short text is narrower than its caption in the window
+// manager's (larger, bold) title font beside its buttons, and the caption gets cut:
+// a blank row as wide as that keeps it whole.
+void KeepCaptionWhole(QMessageBox &box, const QString &caption)
+{
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!grid)
+        return;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    if (titleFont.pointSizeF() > 0)
+        titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    else
+        titleFont.setPixelSize(titleFont.pixelSize() * 5 / 4);
+    const int titleBarButtons = 4 * QFontMetrics(titleFont).height() + 40;
+    const int width = std::min(QFontMetrics(titleFont).horizontalAdvance(caption) + titleBarButtons, 480);
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 // Boxes with the buttons in the program's language, whatever Qt translations are installed.
 int ShowBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text, bool withCancel)
 {
     QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    KeepCaptionWhole(box, caption);
     if (withCancel) {
         box.addButton(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
         box.setDefaultButton(QMessageBox::Ok);

@@ -105,8 +105,6 @@ private slots:
         QVERIFY(tray->present && tray->menu == ui().mnuControl);
         QCOMPARE(tray->tip, form->windowTitle());
         QVERIFY(!form->menuBar()->actions().contains(ui().mnuControl->menuAction()));
-        // Windows of later work stand disabled.
-        QVERIFY(!ui().CheckUpdate->isEnabled() && !ui().AboutMe->isEnabled());
         QVERIFY(!QFile::exists(path("setup.ini")));
     }
 
