@@ -1,5 +1,6 @@
 #include "ui/platform.h"
 
+#include "ui/program_folders.h"
 #include "ui/sound/sound_backend.h"
 
 #include <QApplication>
@@ -83,7 +84,7 @@ public:
             return;
         if (!m_loaded) {
             m_loaded = true;
-            m_loader.setFileName(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("quorvane_sound")));
+            m_loader.setFileName(SoundPluginPath(QCoreApplication::applicationDirPath()));
             m_backend = qobject_cast<SoundBackend *>(m_loader.instance());
         }
         // Without the plug-in the alarm is silent, like a missing sound file.
