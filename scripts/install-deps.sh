@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Quorvane need,
-# asking apt-get only for those that are missing.
+# and any more named as arguments, asking apt-get only for those that are missing.
 set -euo pipefail
 
 packages=(
@@ -9,6 +9,8 @@ packages=(
     libcurl4-openssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
     fonts-noto-cjk
+    desktop-file-utils appstream
+    "$@"
 )
 
 missing=()
