@@ -68,3 +68,6 @@ expect("${rc}" "timeout")
 if(NOT EXISTS ${user_folder}/setup.ini)
     message(FATAL_ERROR "The installed program did not set up ${user_folder}")
 endif()
+
+# Kept only when something failed, to look at.
+file(REMOVE_RECURSE ${WORK})
