@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-multimedia-dev libqt6svg6-dev
+    qt6-base-dev qt6-multimedia-dev qt6-svg-dev
     libcurl4-openssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
     fonts-noto-cjk
