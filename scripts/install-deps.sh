@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Quorvane need,
-# asking apt-get only for those that are missing.
+# and any more named as arguments, asking apt-get only for those that are missing.
 set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-multimedia-dev libqt6svg6-dev
+    qt6-base-dev qt6-multimedia-dev qt6-svg-dev
     libcurl4-openssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
     fonts-noto-cjk
+    desktop-file-utils appstream
+    "$@"
 )
 
 missing=()

@@ -41,7 +41,10 @@ private:
 int RunApplication(int &argc, char **argv, const std::function<void(QWidget *)> &onShown)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    // Lower case like the package: it names the data folders (~/.local/share/quorvane,
+    // /usr/share/quorvane) and the window class the desktop entry matches.
+    QApplication::setApplicationName(QStringLiteral("quorvane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUORVANE_APP_ID));
     QApplication::setStyle(new AppStyle);
     // The window hides to the notification area; only the exit sequence ends the program.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -2,15 +2,51 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+// Paths from the installed program's folder, set by the build from its install folders.
+#ifndef QUORVANE_DATA_FROM_BIN
+#define QUORVANE_DATA_FROM_BIN "../share/quorvane"
+#endif
+#ifndef QUORVANE_PLUGINS_FROM_BIN
+#define QUORVANE_PLUGINS_FROM_BIN "../lib/quorvane"
+#endif
+
 namespace quorvane {
+
+namespace {
+
+const QString StockListName = QStringLiteral("StockList.txt");
+const QString IniName = QStringLiteral("setup.ini");
+
+bool Holds(const QString &folder, const QString &name)
+{
+    return !folder.isEmpty() && QFileInfo::exists(QDir(folder).filePath(name));
+}
+
+// Gives a new user the administrator's defaults. The copy must stay writable
+// for the user even when the original is read-only.
+void CopyAdministratorIni(const QStringList &folders, const QString &userIni)
+{
+    if (QFileInfo::exists(userIni))
+        return;
+    for (const QString &folder : folders) {
+        if (Holds(folder, IniName)) {
+            if (QFile::copy(QDir(folder).filePath(IniName), userIni))
+                QFile::setPermissions(userIni, QFile::permissions(userIni) | QFile::ReadOwner | QFile::WriteOwner);
+            return;
+        }
+    }
+}
+
+} // namespace
 
 QString ProgramFolders::iniPath() const
 {
-    return QDir(dataFolder).filePath(QStringLiteral("setup.ini"));
+    return QDir(dataFolder).filePath(IniName);
 }
 
 QString ProgramFolders::shippedFile(const QString &name) const
@@ -30,33 +66,56 @@ bool IsFolderWritable(const QString &folder)
     return probe.open();
 }
 
-ProgramFolders ResolveProgramFolders(const QString &programFolder, const QString &userDataFolder,
-                                     const QString &installedDataFolder)
+QString InstalledDataFolderOf(const QString &programFolder)
 {
+    return QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral(QUORVANE_DATA_FROM_BIN)));
+}
+
+bool IsInstalledCopy(const QString &programFolder)
+{
+    return Holds(InstalledDataFolderOf(programFolder), StockListName);
+}
+
+QString SoundPluginPath(const QString &programFolder)
+{
+    const QDir program(programFolder);
+    if (!IsInstalledCopy(programFolder))
+        return program.filePath(QStringLiteral("quorvane_sound"));
+    return QDir::cleanPath(program.filePath(QStringLiteral(QUORVANE_PLUGINS_FROM_BIN "/quorvane_sound")));
+}
+
+ProgramFolders ResolveProgramFolders(const QString &programFolder, const QString &userDataFolder,
+                                     const QStringList &systemDataFolders)
+{
+    const bool installed = IsInstalledCopy(programFolder);
+    QStringList shippedFolders = systemDataFolders;
+    shippedFolders.removeAll(userDataFolder);
+    if (installed)
+        shippedFolders.prepend(InstalledDataFolderOf(programFolder));
+
     ProgramFolders folders;
     folders.programFolder = programFolder;
-    folders.installedDataFolder = installedDataFolder;
-    if (IsFolderWritable(programFolder)) {
+    for (const QString &folder : std::as_const(shippedFolders)) {
+        if (Holds(folder, StockListName)) {
+            folders.installedDataFolder = folder;
+            break;
+        }
+    }
+    if (!installed && IsFolderWritable(programFolder)) {
         folders.dataFolder = programFolder;
     } else {
         QDir().mkpath(userDataFolder);
         folders.dataFolder = userDataFolder;
+        CopyAdministratorIni(shippedFolders, folders.iniPath());
     }
     return folders;
 }
 
 ProgramFolders ProgramFoldersOfThisProcess()
 {
-    const QStringList dataFolders = QStandardPaths::standardLocations(QStandardPaths::AppDataLocation);
-    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QString installed;
-    for (const QString &folder : dataFolders) {
-        if (folder != userFolder && QFileInfo::exists(QDir(folder).filePath(QStringLiteral("StockList.txt")))) {
-            installed = folder;
-            break;
-        }
-    }
-    return ResolveProgramFolders(QCoreApplication::applicationDirPath(), userFolder, installed);
+    return ResolveProgramFolders(QCoreApplication::applicationDirPath(),
+                                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                                 QStandardPaths::standardLocations(QStandardPaths::AppDataLocation));
 }
 
 } // namespace quorvane

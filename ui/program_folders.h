@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace quorvane {
 
@@ -9,7 +10,7 @@ namespace quorvane {
 struct ProgramFolders
 {
     QString programFolder;  // the executable's folder
-    QString dataFolder;     // the program folder when writable, else the per-user data folder
+    QString dataFolder;     // the program folder of a copy run from its own writable folder, else the per-user data folder
     QString installedDataFolder; // read-only shipped files of an installed copy; may be empty
 
     QString iniPath() const;
@@ -21,12 +22,27 @@ struct ProgramFolders
 // True when a file can be created in folder (tried, not guessed from the mode bits).
 bool IsFolderWritable(const QString &folder);
 
-// programFolder if writable, else userDataFolder (created when missing).
-ProgramFolders ResolveProgramFolders(const QString &programFolder, const QString &userDataFolder,
-                                     const QString &installedDataFolder = {});
+// The shipped-data folder an installed copy has beside its program folder
+// (bin/../share/quorvane), and whether programFolder is such a copy: then it
+// keeps its files per user even when it may write its own folder (as root),
+// so that nothing is left behind when the package is removed.
+QString InstalledDataFolderOf(const QString &programFolder);
+bool IsInstalledCopy(const QString &programFolder);
 
-// For the running program: the executable's folder, QStandardPaths' AppDataLocation
-// and the first other AppDataLocation folder that holds StockList.txt.
+// The sound plug-in to load, without its suffix: in an installed copy's
+// library folder (bin/../lib/quorvane), else beside the program.
+QString SoundPluginPath(const QString &programFolder);
+
+// The folders of a program in programFolder. Shipped files come from its own
+// installed data folder, else from the first of systemDataFolders that holds
+// StockList.txt. When the per-user folder is used and holds no setup.ini yet,
+// an administrator's setup.ini from those folders is copied into it; the
+// original is never written.
+ProgramFolders ResolveProgramFolders(const QString &programFolder, const QString &userDataFolder,
+                                     const QStringList &systemDataFolders = {});
+
+// For the running program: the executable's folder and QStandardPaths'
+// AppDataLocation folders.
 ProgramFolders ProgramFoldersOfThisProcess();
 
 } // namespace quorvane

@@ -1,6 +1,7 @@
 #include "ui/platform.h"
 
 #include "ui/desktop_notifications.h"
+#include "ui/program_folders.h"
 #include "ui/sound/sound_backend.h"
 
 #include <QApplication>
@@ -111,7 +112,7 @@ public:
         }
         if (!m_loaded) {
             m_loaded = true;
-            m_loader.setFileName(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("quorvane_sound")));
+            m_loader.setFileName(SoundPluginPath(QCoreApplication::applicationDirPath()));
             m_backend = qobject_cast<SoundBackend *>(m_loader.instance());
         }
         if (!m_backend) {

@@ -6,10 +6,28 @@
 #include "ui/usage_report.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace quorvane;
+
+namespace {
+
+void WriteFile(const QString &path, const char *content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+}
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
 
 class UiHelpersTest : public QObject
 {
@@ -29,19 +47,55 @@ private slots:
 
     void dataFolderBesideTheProgramWhenWritableElsePerUser()
     {
-        QTemporaryDir program, user;
-        const ProgramFolders beside = ResolveProgramFolders(program.path(), user.filePath("Quorvane"));
+        // A system-wide data folder with the administrator's defaults, as when a package is installed.
+        QTemporaryDir program, user, system;
+        WriteFile(system.filePath("StockList.txt"), "600000 浦发银行 PFYH\n");
+        WriteFile(system.filePath("setup.ini"), "[network]\nQuoteHost=127.0.0.1\n");
+
+        const ProgramFolders beside = ResolveProgramFolders(program.path(), user.filePath("quorvane"), {system.path()});
         QCOMPARE(beside.dataFolder, program.path());
         QCOMPARE(beside.iniPath(), program.filePath("setup.ini"));
-        // The probe leaves nothing behind.
+        QCOMPARE(beside.shippedFile("StockList.txt"), system.filePath("StockList.txt"));
+        // Neither the probe nor the administrator's defaults land in a build folder.
         QVERIFY(QDir(program.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
-        QVERIFY(!QFileInfo::exists(user.filePath("Quorvane")));
+        QVERIFY(!QFileInfo::exists(user.filePath("quorvane")));
+        QCOMPARE(SoundPluginPath(program.path()), program.filePath("quorvane_sound"));
 
         // Even root cannot create files in /proc.
-        const ProgramFolders perUser = ResolveProgramFolders(QStringLiteral("/proc"), user.filePath("share/Quorvane"));
-        QCOMPARE(perUser.dataFolder, user.filePath("share/Quorvane"));
+        const ProgramFolders perUser = ResolveProgramFolders(QStringLiteral("/proc"), user.filePath("share/quorvane"));
+        QCOMPARE(perUser.dataFolder, user.filePath("share/quorvane"));
         QVERIFY(QFileInfo(perUser.dataFolder).isDir());
         QVERIFY(!IsFolderWritable(QStringLiteral("/nonexistent/folder")));
+    }
+
+    void installedCopyKeepsFilesPerUserWithTheAdministratorsDefaults()
+    {
+        QTemporaryDir prefix, home, system;
+        const QString bin = prefix.filePath("bin");
+        const QString shipped = InstalledDataFolderOf(bin);
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(shipped));
+        WriteFile(QDir(shipped).filePath("StockList.txt"), "600000 浦发银行 PFYH\n");
+        WriteFile(system.filePath("StockList.txt"), "000001 平安银行 PAYH\n");
+        // Read-only, as root installs it; the user's copy must still take the user's changes.
+        const QString adminIni = system.filePath("setup.ini");
+        WriteFile(adminIni, "[network]\nQuoteHost=127.0.0.1\n");
+        QVERIFY(QFile::setPermissions(adminIni, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        const QString user = home.filePath("quorvane");
+
+        // The installed folder is writable here (as for root) and still not used.
+        const ProgramFolders first = ResolveProgramFolders(bin, user, {user, system.path()});
+        QCOMPARE(first.dataFolder, user);
+        QCOMPARE(first.shippedFile("StockList.txt"), QDir(shipped).filePath("StockList.txt"));
+        QCOMPARE(ReadFile(first.iniPath()), QByteArray("[network]\nQuoteHost=127.0.0.1\n"));
+        QVERIFY(QFile::permissions(first.iniPath()) & QFile::WriteOwner);
+        const QString plugin = SoundPluginPath(bin);
+        QVERIFY(!plugin.startsWith(bin + u'/') && plugin.endsWith(QStringLiteral("/quorvane/quorvane_sound")));
+
+        // Later starts keep the user's own settings; the administrator's are never written.
+        WriteFile(first.iniPath(), "[setup]\nStampDuty=0.50\n");
+        const ProgramFolders later = ResolveProgramFolders(bin, user, {user, system.path()});
+        QCOMPARE(ReadFile(later.iniPath()), QByteArray("[setup]\nStampDuty=0.50\n"));
+        QCOMPARE(ReadFile(adminIni), QByteArray("[network]\nQuoteHost=127.0.0.1\n"));
     }
 
     void usageReportUrl()

@@ -1,0 +1,32 @@
+# Compares an installed copy with build/installed_files.txt, both ways: no file
+# missing, none extra.
+#   cmake -DLIST=build/installed_files.txt -DTREE=<DESTDIR>/<prefix> -P check_installed_files.cmake
+#   cmake -DLIST=build/installed_files.txt -DDEB=<package.deb> -DPREFIX=/usr -P check_installed_files.cmake
+file(STRINGS ${LIST} expected)
+if(DEFINED TREE)
+    file(GLOB_RECURSE found LIST_DIRECTORIES false RELATIVE ${TREE} ${TREE}/*)
+else()
+    execute_process(COMMAND dpkg-deb --contents ${DEB} OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+        message(FATAL_ERROR "dpkg-deb --contents ${DEB} failed")
+    endif()
+    # "-rw-r--r-- root/root  1234 2026-12-06 21:00 ./usr/bin/quorvane"; folders end in "/".
+    string(REGEX MATCHALL "\\./[^\n]*[^/\n]\n" lines "${listing}")
+    set(found)
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE "^\\./(.*)\n$" "/\\1" path "${line}")
+        string(REPLACE "${PREFIX}/" "" path "${path}")
+        list(APPEND found ${path})
+    endforeach()
+endif()
+set(missing ${expected})
+list(REMOVE_ITEM missing ${found})
+set(extra ${found})
+list(REMOVE_ITEM extra ${expected})
+if(missing OR extra)
+    list(JOIN missing "\n  " missing)
+    list(JOIN extra "\n  " extra)
+    message(FATAL_ERROR "Missing:\n  ${missing}\nNot expected:\n  ${extra}")
+endif()
+list(LENGTH expected count)
+message(STATUS "All ${count} files in place, nothing else")
