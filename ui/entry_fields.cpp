@@ -45,8 +45,7 @@ private:
 
 QString Tidied(const QString &text, bool money)
 {
-    const Money value = MoneyFromText(text.trimmed());
-    return money ? FormatMoney(value) : FormatWholeNumber(value);
+    return money ? FormatMoneyText(text.trimmed()) : FormatWholeNumberText(text.trimmed());
 }
 
 } // namespace
