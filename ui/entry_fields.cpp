@@ -11,36 +11,48 @@
 #include <QTimer>
 #include <QValidator>
 
+#include <algorithm>
+
 namespace quorvane {
 
 namespace {
 
-// Refuses typing that makes the text longer than the limit, but lets the user
-// shorten a text that the program made longer. The program's own texts (the
-// tidied form, the mirror, a quote's price) are written while the field has
-// no focus and always pass: a refused one would leave the field marked
-// invalid, and such a field takes any keystroke.
+// Holds typing and pasting to the limit: of what is typed or pasted, only
+// the first characters that fit are taken, and a text that the program made
+// longer may still be shortened. The program's own texts (the tidied form,
+// the mirror, a quote's price) are written while the field has no focus and
+// always pass: a refused one would leave the field marked invalid, and such
+// a field takes any keystroke.
 class TypingLimit final : public QValidator
 {
 public:
-    TypingLimit(QLineEdit *field, int limit)
-        : QValidator(field), m_field(field), m_limit(limit), m_length(field->text().size())
+    TypingLimit(QLineEdit *field, int limit) : QValidator(field), m_field(field), m_limit(limit), m_text(field->text())
     {
-        connect(field, &QLineEdit::textChanged, this, [this](const QString &text) { m_length = text.size(); });
+        connect(field, &QLineEdit::textChanged, this, [this](const QString &text) { m_text = text; });
     }
 
-    State validate(QString &input, int &) const override
+    State validate(QString &input, int &cursor) const override
     {
-        // Compared with the text before the edit: the field already holds the new one.
-        if (m_field->hasFocus() && input.size() > m_limit && input.size() > m_length)
-            return Invalid;
-        return Acceptable;
+        // The field holds the text before the edit; the cursor stands after
+        // what was put in, so what follows it was there before.
+        if (!m_field->hasFocus() || input.size() <= m_limit || input.size() <= m_text.size())
+            return Acceptable;
+        const qsizetype after = std::min<qsizetype>(input.size() - cursor, m_text.size());
+        qsizetype before = 0;
+        const qsizetype beforeLimit = std::min<qsizetype>(cursor, m_text.size() - after);
+        while (before < beforeLimit && input[before] == m_text[before])
+            ++before;
+        const qsizetype room = std::max<qsizetype>(0, m_limit - before - after);
+        const qsizetype added = input.size() - before - after;
+        input = input.left(before) + input.mid(before, std::min(room, added)) + input.right(after);
+        cursor = int(input.size() - after);
+        return input == m_text ? Invalid : Acceptable; // nothing fitted: the edit is undone
     }
 
 private:
     const QLineEdit *m_field;
     int m_limit;
-    qsizetype m_length;
+    QString m_text;
 };
 
 QString Tidied(const QString &text, bool money)

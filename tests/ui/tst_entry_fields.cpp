@@ -2,6 +2,7 @@
 
 #include "fake_platform.h"
 
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -46,10 +47,23 @@ private slots:
         QCOMPARE(ui().buy_Number->text(), QStringLiteral("2x"));
     }
 
-    // Nine characters may be typed; the tidied 123,456,789 is longer and may
-    // only be shortened.
+    // Nine characters may be typed or pasted (what fits of a paste is taken);
+    // the tidied 123,456,789 is longer and may only be shortened.
     void typingLimitHoldsAfterTheProgramLengthenedTheText()
     {
+        QGuiApplication::clipboard()->setText(QStringLiteral("12345678901"));
+        ui().buy_Price->setFocus();
+        ui().buy_Price->selectAll();
+        ui().buy_Price->paste();
+        QCOMPARE(ui().buy_Price->text(), QStringLiteral("1234567890"));
+        ui().buy_Number->setFocus();
+        ui().buy_Number->setText(QStringLiteral("1234567"));
+        ui().buy_Number->setCursorPosition(3);
+        QGuiApplication::clipboard()->setText(QStringLiteral("abcd"));
+        ui().buy_Number->paste();
+        QCOMPARE(ui().buy_Number->text(), QStringLiteral("123ab4567"));
+        QCOMPARE(ui().buy_Number->cursorPosition(), 5);
+
         QLineEdit *field = ui().buy_Number;
         field->setFocus();
         field->selectAll();
