@@ -4,7 +4,7 @@
 #include "ui/form1_ui.h"
 #include "ui/platform.h"
 
-#include <QFocusEvent>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
@@ -12,6 +12,7 @@
 #include <QValidator>
 
 #include <algorithm>
+#include <utility>
 
 namespace quorvane {
 
@@ -73,6 +74,7 @@ EntryFields::EntryFields(const Form1Ui &ui, MessageBoxes &boxes, std::function<v
     for (QLineEdit *field : {ui.buy_Price, ui.buy_Number, ui.sell_Price, ui.sell_Number})
         field->installEventFilter(this);
     connect(ui.buy_Number, &QLineEdit::textChanged, this, &EntryFields::buy_Number_Change);
+    connect(qApp, &QApplication::focusChanged, this, &EntryFields::focusMoved);
 }
 
 void EntryFields::PrepareForEditing(QLineEdit *field)
@@ -88,19 +90,26 @@ void EntryFields::PrepareForEditing(QLineEdit *field)
 bool EntryFields::eventFilter(QObject *watched, QEvent *event)
 {
     auto *field = qobject_cast<QLineEdit *>(watched);
-    if (!field)
-        return false;
-    if (event->type() == QEvent::MouseButtonRelease
+    if (field && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         clicked(field);
-    } else if (event->type() == QEvent::FocusOut) {
-        // Only a move to another control of this window counts as leaving;
-        // a message box or a menu taking the focus for a moment does not.
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            lostFocus(field);
     }
     return false;
+}
+
+void EntryFields::focusMoved(QWidget *, QWidget *now)
+{
+    // The window or the program losing the focus (a message box, a menu,
+    // another program) is no departure. The field is left when the focus
+    // settles on another control of its window, which may come only with
+    // the window's next activation: a control focused while the window is
+    // inactive gets no focus events until then.
+    if (!now)
+        return;
+    if (m_editing && now != m_editing && now->window() == m_editing->window())
+        lostFocus(std::exchange(m_editing, nullptr));
+    if (now == m_ui.buy_Price || now == m_ui.buy_Number || now == m_ui.sell_Price || now == m_ui.sell_Number)
+        m_editing = static_cast<QLineEdit *>(now);
 }
 
 void EntryFields::buy_Number_Change(const QString &text)

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
-class QLineEdit;
 
 namespace quorvane {
 
@@ -37,12 +38,14 @@ protected:
 private:
     enum class Form { Money, WholeNumber };
 
+    void focusMoved(QWidget *old, QWidget *now);
     void buy_Number_Change(const QString &text);
     void clicked(QLineEdit *field);
     void lostFocus(QLineEdit *field);
     Form formOf(const QLineEdit *field) const;
 
     const Form1Ui &m_ui;
+    QPointer<QLineEdit> m_editing; // the field the focus is in or last was, until it is left
     MessageBoxes &m_boxes;
     std::function<void()> m_makeSumDefault;
 };
