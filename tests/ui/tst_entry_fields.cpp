@@ -121,6 +121,7 @@ private slots:
         const QList<std::tuple<QLineEdit *, QString, QString>> rows = {
             {ui().buy_Price, "12.30", "￥12.30"}, {ui().sell_Price, "1234.5", "￥1,234.50"},
             {ui().buy_Number, "1500.6", "1,501"}, {ui().sell_Number, "2.5", "3"},
+            {ui().sell_Price, "0.004999", "￥0.00"}, {ui().sell_Number, "2.49995", "2"}, // rounded once
             {ui().buy_Price, "￥1,000.00", "￥1,000.00"}};
         for (const auto &[field, typed, shown] : rows) {
             field->setFocus();
