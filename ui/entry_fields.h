@@ -6,7 +6,6 @@
 
 #include <functional>
 
-
 namespace quorvane {
 
 class MessageBoxes;
@@ -45,9 +44,9 @@ private:
     Form formOf(const QLineEdit *field) const;
 
     const Form1Ui &m_ui;
-    QPointer<QLineEdit> m_editing; // the field the focus is in or last was, until it is left
     MessageBoxes &m_boxes;
     std::function<void()> m_makeSumDefault;
+    QPointer<QLineEdit> m_editing; // the field the focus is in or last was, until it is left
 };
 
 } // namespace quorvane

@@ -93,8 +93,8 @@ QLineEdit *ResultField(QWidget *parent, const char *name, const QString &text)
     return field;
 }
 
-// One caption | field | unit line of a side frame. The caption names the
-// field for assistive technology, as the buddy of a field does.
+// One caption | field | unit line of a side frame. The caption is the
+// field's buddy, which names the field for assistive technology.
 void AddRow(QGridLayout *grid, const QString &caption, QWidget *field, const QString &unit)
 {
     const int row = grid->rowCount();

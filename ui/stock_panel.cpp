@@ -241,6 +241,7 @@ void StockPanel::ClipboardWatch()
     if (!IsStockCode(code))
         return;
     // One request either way: a new text in the box looks the code up itself.
+    m_lastLookUpFailed = false;
     QLineEdit *box = m_form.ui().StockCode;
     if (box->text() != code)
         box->setText(code);
