@@ -21,12 +21,13 @@ const QString LineEnd = QStringLiteral("\r\n");
 
 constexpr int ValueWidth = 16;
 
-// Right-aligns text in a column of width characters. A longer text is kept
-// whole and the line grows: a cut value would be a wrong value.
+// Right-aligns text in a column of width characters. A text that fills the
+// column or more is kept whole behind one space, and the line grows: a cut
+// value would be a wrong value, and one joined to its neighbour unreadable.
 QString column(const QString &text, int width)
 {
     if (text.size() >= width)
-        return text;
+        return u' ' + text;
     return QString(width - text.size(), u' ') + text;
 }
 
@@ -42,7 +43,9 @@ QString stockColumns(const ControlText &textOf)
 {
     const QString code = textOf(QStringLiteral("Label54"));
     const QString name = textOf(QStringLiteral("Label52"));
-    return column(code, 8) + column(name, name.trimmed().isEmpty() ? 16 : 12);
+    // The code starts the line: nothing before it to keep apart from.
+    const QString codeColumn = code.size() >= 8 ? code : column(code, 8);
+    return codeColumn + column(name, name.trimmed().isEmpty() ? 16 : 12);
 }
 
 template <std::size_t N>

@@ -109,9 +109,11 @@ NumberParts partsOf(const QString &text)
     return parts;
 }
 
+enum class Halves { ToEven, AwayFromZero };
+
 // The whole part times 10^scale plus the first `scale` fraction digits,
-// rounded on the rest with halves to even. Magnitude only; at most 2^63.
-unsigned __int128 scaledMagnitude(const NumberParts &parts, int scale)
+// rounded on the rest. Magnitude only; at most 2^63.
+unsigned __int128 scaledMagnitude(const NumberParts &parts, int scale, Halves halves = Halves::ToEven)
 {
     constexpr unsigned __int128 Limit = static_cast<unsigned __int128>(1) << 63;
     unsigned __int128 value = 0;
@@ -135,7 +137,9 @@ unsigned __int128 scaledMagnitude(const NumberParts &parts, int scale)
         bool restNonZero = false;
         for (qsizetype k = scale + 1; k < parts.fraction.size() && !restNonZero; ++k)
             restNonZero = parts.fraction[k] != u'0';
-        if (first > u'5' || (first == u'5' && (restNonZero || (value & 1) != 0))) {
+        const bool up = first > u'5'
+                        || (first == u'5' && (halves == Halves::AwayFromZero || restNonZero || (value & 1) != 0));
+        if (up) {
             ++value;
             if (value > Limit)
                 throw OutOfRangeError();
@@ -368,9 +372,17 @@ QString FormatFigure(double value)
     return out;
 }
 
-QString FormatWholeNumber(Money value)
+QString FormatMoneyText(const QString &text)
 {
-    return formatScaled(value.units() < 0, (magnitude(value) + Money::UnitsPerYuan / 2) / Money::UnitsPerYuan,
+    const NumberParts parts = partsOf(text);
+    return formatScaled(parts.negative, static_cast<std::uint64_t>(scaledMagnitude(parts, 2, Halves::AwayFromZero)),
+                        true, true);
+}
+
+QString FormatWholeNumberText(const QString &text)
+{
+    const NumberParts parts = partsOf(text);
+    return formatScaled(parts.negative, static_cast<std::uint64_t>(scaledMagnitude(parts, 0, Halves::AwayFromZero)),
                         false, false);
 }
 

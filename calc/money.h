@@ -100,7 +100,11 @@ QString FormatMoney(Money value);
 // A value that is not finite gives the empty text.
 QString FormatFigure(double value);
 QString FormatFigure(Money value);
-// The quantity fields' form: "1,501" for 1500.6, halves away from zero.
-QString FormatWholeNumber(Money value);
+// The display forms of a typed price ("￥1,234.50") and quantity ("1,501"),
+// rounded once from the text with halves away from zero: 0.004999 shows
+// ￥0.00 and 2.49995 shares 2. They expect IsNumberText(text) and throw
+// OutOfRangeError when the value does not fit.
+QString FormatMoneyText(const QString &text);
+QString FormatWholeNumberText(const QString &text);
 
 } // namespace quorvane

@@ -3,6 +3,7 @@
 #include "quotes/http_fetch.h"
 
 #include <array>
+#include <cmath>
 
 namespace quorvane {
 
@@ -216,15 +217,12 @@ ShowQuoteOutcome ShowQuote(const QString &quoteText, const QString &code, bool s
         const std::optional<double> previousNumber = numberOf(record.previousClose());
         if (!latestNumber || !previousNumber || *previousNumber == 0.0)
             return failed(); // the change has no percentage
+        // Rounded once, straight from the double: 1.13 → 1.14 is 0.88496…%, shown 0.88.
         const double percent = (*latestNumber - *previousNumber) / *previousNumber * 100.0;
-        Money shownPercent;
-        try {
-            shownPercent = MoneyFromDouble(percent); // not finite or too large: no percentage
-        } catch (const OutOfRangeError &) {
+        if (!std::isfinite(percent))
             return failed();
-        }
         writes.append(textWrite(QStringLiteral("Label55"),
-                                latestText + QStringLiteral(" (") + FormatFigure(shownPercent)
+                                latestText + QStringLiteral(" (") + FormatFigure(percent)
                                     + QStringLiteral("%)") + (rise ? QStringLiteral(" ↑") : QStringLiteral(" ↓"))));
     }
     if (latest->isZero())

@@ -4,49 +4,61 @@
 #include "ui/form1_ui.h"
 #include "ui/platform.h"
 
-#include <QFocusEvent>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QValidator>
 
+#include <algorithm>
+#include <utility>
+
 namespace quorvane {
 
 namespace {
 
-// Refuses typing that makes the text longer than the limit, but lets the user
-// shorten a text that the program made longer. The program's own texts (the
-// tidied form, the mirror, a quote's price) are written while the field has
-// no focus and always pass: a refused one would leave the field marked
-// invalid, and such a field takes any keystroke.
+// Holds typing and pasting to the limit: of what is typed or pasted, only
+// the first characters that fit are taken, and a text that the program made
+// longer may still be shortened. The program's own texts (the tidied form,
+// the mirror, a quote's price) are written while the field has no focus and
+// always pass: a refused one would leave the field marked invalid, and such
+// a field takes any keystroke.
 class TypingLimit final : public QValidator
 {
 public:
-    TypingLimit(QLineEdit *field, int limit)
-        : QValidator(field), m_field(field), m_limit(limit), m_length(field->text().size())
+    TypingLimit(QLineEdit *field, int limit) : QValidator(field), m_field(field), m_limit(limit), m_text(field->text())
     {
-        connect(field, &QLineEdit::textChanged, this, [this](const QString &text) { m_length = text.size(); });
+        connect(field, &QLineEdit::textChanged, this, [this](const QString &text) { m_text = text; });
     }
 
-    State validate(QString &input, int &) const override
+    State validate(QString &input, int &cursor) const override
     {
-        // Compared with the text before the edit: the field already holds the new one.
-        if (m_field->hasFocus() && input.size() > m_limit && input.size() > m_length)
-            return Invalid;
-        return Acceptable;
+        // The field holds the text before the edit; the cursor stands after
+        // what was put in, so what follows it was there before.
+        if (!m_field->hasFocus() || input.size() <= m_limit || input.size() <= m_text.size())
+            return Acceptable;
+        const qsizetype after = std::min<qsizetype>(input.size() - cursor, m_text.size());
+        qsizetype before = 0;
+        const qsizetype beforeLimit = std::min<qsizetype>(cursor, m_text.size() - after);
+        while (before < beforeLimit && input[before] == m_text[before])
+            ++before;
+        const qsizetype room = std::max<qsizetype>(0, m_limit - before - after);
+        const qsizetype added = input.size() - before - after;
+        input = input.left(before) + input.mid(before, std::min(room, added)) + input.right(after);
+        cursor = int(input.size() - after);
+        return input == m_text ? Invalid : Acceptable; // nothing fitted: the edit is undone
     }
 
 private:
     const QLineEdit *m_field;
     int m_limit;
-    qsizetype m_length;
+    QString m_text;
 };
 
 QString Tidied(const QString &text, bool money)
 {
-    const Money value = MoneyFromText(text.trimmed());
-    return money ? FormatMoney(value) : FormatWholeNumber(value);
+    return money ? FormatMoneyText(text.trimmed()) : FormatWholeNumberText(text.trimmed());
 }
 
 } // namespace
@@ -62,6 +74,7 @@ EntryFields::EntryFields(const Form1Ui &ui, MessageBoxes &boxes, std::function<v
     for (QLineEdit *field : {ui.buy_Price, ui.buy_Number, ui.sell_Price, ui.sell_Number})
         field->installEventFilter(this);
     connect(ui.buy_Number, &QLineEdit::textChanged, this, &EntryFields::buy_Number_Change);
+    connect(qApp, &QApplication::focusChanged, this, &EntryFields::focusMoved);
 }
 
 void EntryFields::PrepareForEditing(QLineEdit *field)
@@ -77,19 +90,26 @@ void EntryFields::PrepareForEditing(QLineEdit *field)
 bool EntryFields::eventFilter(QObject *watched, QEvent *event)
 {
     auto *field = qobject_cast<QLineEdit *>(watched);
-    if (!field)
-        return false;
-    if (event->type() == QEvent::MouseButtonRelease
+    if (field && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         clicked(field);
-    } else if (event->type() == QEvent::FocusOut) {
-        // Only a move to another control of this window counts as leaving;
-        // a message box or a menu taking the focus for a moment does not.
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            lostFocus(field);
     }
     return false;
+}
+
+void EntryFields::focusMoved(QWidget *, QWidget *now)
+{
+    // The window or the program losing the focus (a message box, a menu,
+    // another program) is no departure. The field is left when the focus
+    // settles on another control of its window, which may come only with
+    // the window's next activation: a control focused while the window is
+    // inactive gets no focus events until then.
+    if (!now)
+        return;
+    if (m_editing && now != m_editing && now->window() == m_editing->window())
+        lostFocus(std::exchange(m_editing, nullptr));
+    if (now == m_ui.buy_Price || now == m_ui.buy_Number || now == m_ui.sell_Price || now == m_ui.sell_Number)
+        m_editing = static_cast<QLineEdit *>(now);
 }
 
 void EntryFields::buy_Number_Change(const QString &text)

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
-
-class QLineEdit;
 
 namespace quorvane {
 
@@ -37,6 +37,7 @@ protected:
 private:
     enum class Form { Money, WholeNumber };
 
+    void focusMoved(QWidget *old, QWidget *now);
     void buy_Number_Change(const QString &text);
     void clicked(QLineEdit *field);
     void lostFocus(QLineEdit *field);
@@ -45,6 +46,7 @@ private:
     const Form1Ui &m_ui;
     MessageBoxes &m_boxes;
     std::function<void()> m_makeSumDefault;
+    QPointer<QLineEdit> m_editing; // the field the focus is in or last was, until it is left
 };
 
 } // namespace quorvane

@@ -93,12 +93,15 @@ QLineEdit *ResultField(QWidget *parent, const char *name, const QString &text)
     return field;
 }
 
-// One caption | field | unit line of a side frame.
+// One caption | field | unit line of a side frame. The caption is the
+// field's buddy, which names the field for assistive technology.
 void AddRow(QGridLayout *grid, const QString &caption, QWidget *field, const QString &unit)
 {
     const int row = grid->rowCount();
     QWidget *parent = grid->parentWidget();
-    grid->addWidget(Caption(caption, parent), row, 0);
+    QLabel *label = Caption(caption, parent);
+    label->setBuddy(field);
+    grid->addWidget(label, row, 0);
     grid->addWidget(field, row, 1);
     grid->addWidget(Unit(unit, parent), row, 2);
 }
@@ -141,6 +144,8 @@ void Form1Ui::setupUi(QMainWindow *window)
             QFont bold = value->font();
             bold.setBold(true);
             value->setFont(bold);
+            // Read out with its caption; empty, it reads as the caption.
+            caption->setBuddy(value);
             row->addWidget(caption);
             row->addWidget(value, stretch);
             row->addSpacing(8);
@@ -176,33 +181,47 @@ void Form1Ui::setupUi(QMainWindow *window)
 
         int column = 0;
         auto put = [&](int row, QWidget *w) { grid->addWidget(w, row, column++); };
-        auto text = [&](int row, const QString &t) { put(row, Unit(t, Frame4)); };
+        auto text = [&](int row, const QString &t) {
+            QLabel *label = Unit(t, Frame4);
+            put(row, label);
+            return label;
+        };
+        // Each field is named by the caption before it; the three minimums,
+        // whose captions are alike, by their row as well.
+        auto captions = [](QLabel *caption, QLineEdit *field, const QString &name = {}) {
+            caption->setBuddy(field);
+            field->setAccessibleName(name);
+        };
         // Row 1: commission, then stamp duty.
         column = 0;
-        text(0, QStringLiteral("佣　金："));
+        captions(text(0, QStringLiteral("佣　金：")), buy_BrokerageRatio);
         put(0, buy_BrokerageRatio);
-        text(0, QStringLiteral("‰　　　最低："));
+        captions(text(0, QStringLiteral("‰　　　最低：")), buy_MinBrokerageRatio, QStringLiteral("佣金最低："));
         put(0, buy_MinBrokerageRatio);
         text(0, QStringLiteral("元"));
         grid->setColumnMinimumWidth(column++, 16);
-        text(0, QStringLiteral("印 花 税："));
+        captions(text(0, QStringLiteral("印 花 税：")), StampDuty);
         put(0, StampDuty);
-        text(0, QStringLiteral("‰  最低："));
+        captions(text(0, QStringLiteral("‰  最低：")), MinStampDuty, QStringLiteral("印花税最低："));
         put(0, MinStampDuty);
         text(0, QStringLiteral("元"));
         // Row 2: transfer fee, then the other costs (their texts span the stamp-duty columns).
         column = 0;
-        text(1, QStringLiteral("过户费："));
+        captions(text(1, QStringLiteral("过户费：")), TransferMoney);
         put(1, TransferMoney);
-        text(1, QStringLiteral("‰　　　最低："));
+        captions(text(1, QStringLiteral("‰　　　最低：")), MinTransferMoney, QStringLiteral("过户费最低："));
         put(1, MinTransferMoney);
         text(1, QStringLiteral("元"));
         column++;
         auto *others = new QHBoxLayout;
         others->setSpacing(3);
-        others->addWidget(Unit(QStringLiteral("其他费用：买入："), Frame4));
+        QLabel *buyOther = Unit(QStringLiteral("其他费用：买入："), Frame4);
+        QLabel *sellOther = Unit(QStringLiteral("元，卖出："), Frame4);
+        captions(buyOther, buy_OtherMoney);
+        captions(sellOther, sell_OtherMoney, QStringLiteral("其他费用：卖出："));
+        others->addWidget(buyOther);
         others->addWidget(buy_OtherMoney);
-        others->addWidget(Unit(QStringLiteral("元，卖出："), Frame4));
+        others->addWidget(sellOther);
         others->addWidget(sell_OtherMoney);
         others->addWidget(Unit(QStringLiteral("元"), Frame4));
         grid->addLayout(others, 1, column, 1, 5, Qt::AlignLeft);
@@ -228,7 +247,9 @@ void Form1Ui::setupUi(QMainWindow *window)
         codeRow->setSpacing(3);
         codeRow->addWidget(StockCode, 1);
         codeRow->addWidget(Command1);
-        grid->addWidget(Caption(QStringLiteral("股票代码："), Frame2), 0, 0);
+        QLabel *codeCaption = Caption(QStringLiteral("股票代码："), Frame2);
+        codeCaption->setBuddy(StockCode);
+        grid->addWidget(codeCaption, 0, 0);
         grid->addLayout(codeRow, 0, 1, 1, 2);
 
         buy_Price = PriceField(Frame2, "buy_Price");

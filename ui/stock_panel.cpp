@@ -118,12 +118,14 @@ void StockPanel::lookUpAndShow(const QString &code)
 {
     m_form.PanelCode = code;
     const std::optional<QString> quoteText = LookUpQuoteFor(m_form, code);
+    m_lastLookUpFailed = !quoteText;
     if (!quoteText) {
         ReportNetError(m_form);
         return;
     }
     const ShowQuoteOutcome outcome = ShowQuote(*quoteText, code, true);
     ApplyPanelWrites(m_form, outcome.writes);
+    m_lastLookUpFailed = outcome.failed();
     if (outcome.failed())
         ReportNetError(m_form);
 }
@@ -235,29 +237,18 @@ void StockPanel::ClipboardWatch()
     m_clipboardIsNew = false;
     if (!IsFlagOn(m_form.store.IsClipboard))
         return;
-    const QString text = m_form.platform().clipboard->text();
-    // The same clipboard text is shown once, however often the window comes up.
-    if (text == m_clipboardSeen)
+    const QString code = m_form.platform().clipboard->text();
+    if (!IsStockCode(code))
         return;
-    m_clipboardSeen = text;
-    if (!IsStockCode(text))
-        return;
-
-    const std::optional<QString> quoteText = LookUpQuoteFor(m_form, text);
-    if (!quoteText) {
-        ReportNetError(m_form);
-        return;
-    }
-    if (quoteText->size() <= 20)
-        return;
-    // The labels name the clipboard's stock, not what the box held before.
-    const ShowQuoteOutcome outcome = ShowQuote(*quoteText, text, true);
-    ApplyPanelWrites(m_form, outcome.writes);
-    if (outcome.failed()) {
-        ReportNetError(m_form);
-        return;
-    }
-    m_form.ui().StockCode->setText(text);
+    // One request either way: a new text in the box looks the code up itself.
+    m_lastLookUpFailed = false;
+    QLineEdit *box = m_form.ui().StockCode;
+    if (box->text() != code)
+        box->setText(code);
+    else
+        lookUpAndShow(code);
+    // Tried again at the next activation while the code stays on the clipboard.
+    m_clipboardIsNew = m_lastLookUpFailed;
 }
 
 bool StockPanel::isValueLabel(const QObject *object) const

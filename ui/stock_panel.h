@@ -56,8 +56,9 @@ public:
     void StockList_KeyPress(const QString &character);
     void Command1_Click();
 
-    // Clipboard watch: a change marks the clipboard as new; the window's
-    // activation (or first showing) looks a new six-digit code up once.
+    // Clipboard watch: every change marks the clipboard as new, even with the
+    // same text; the window's activation (or first showing) looks a new
+    // six-digit code up once, and again while that lookup keeps failing.
     void clipboardChanged();
     void ClipboardWatch();
 
@@ -73,7 +74,7 @@ protected:
 
 private:
     // PanelCode is set first, then the lookup and ShowQuote in one failure
-    // scope with the network-error rule.
+    // scope with the network-error rule; m_lastLookUpFailed tells how it went.
     void lookUpAndShow(const QString &code);
     void searchStockList(const QString &text);
     void selectListRow(int row);
@@ -82,7 +83,7 @@ private:
     Form1 &m_form;
     QPointer<TipForm> m_tipForm;
     bool m_clipboardIsNew = true; // what is on it at start-up counts as new
-    QString m_clipboardSeen;      // the clipboard text last looked at
+    bool m_lastLookUpFailed = false;
 };
 
 } // namespace quorvane

@@ -200,16 +200,18 @@ TEST(CalculationLog, SixLinesInGbkThatLineUpUnderTheirHeadersAndNeverCutValues)
                             + "10.08");
     EXPECT_TRUE(lines[3].endsWith(spaces(7) + "10,955.00" + spaces(12) + "9.21" + spaces(10) + "924.00"));
 
-    // No stock in the panel; values longer than their column are kept whole, sign and all.
+    // No stock in the panel; values that fill their column or more are kept
+    // whole, sign and all, one space apart from their neighbour.
     const QStringList empty = linesOf(BuildCalculationLog(window({{"Label54", ""}, {"Label52", "  "},
+                                                                  {"sell_ReceivedMoney", "￥1,234,567,890.00"},
                                                                   {"sell_ProfitAndLoss", "-￥1,234,567,890.00"},
                                                                   {"buy_BreakEven", "无法保本"}})));
     ASSERT_EQ(empty.size(), 6);
     EXPECT_TRUE(empty[1].startsWith(spaces(24) + spaces(11) + "10.00"));
     EXPECT_TRUE(empty[1].endsWith(spaces(12) + QStringLiteral("无法保本")));
-    EXPECT_TRUE(empty[3].endsWith(QStringLiteral("9.21-1,234,567,890.00")));
+    EXPECT_TRUE(empty[3].endsWith(QStringLiteral(" 1,234,567,890.00            9.21 -1,234,567,890.00")));
     const QStringList named = linesOf(BuildCalculationLog(window({{"Label52", "一二三四五六七八九十甲乙丙"}})));
-    EXPECT_TRUE(named.value(1).startsWith(QStringLiteral("  600000一二三四五六七八九十甲乙丙           10.00")));
+    EXPECT_TRUE(named.value(1).startsWith(QStringLiteral("  600000 一二三四五六七八九十甲乙丙           10.00")));
 }
 
 TEST(CalculationLog, AppendsEntriesAndFailsSilently)

@@ -107,8 +107,13 @@ TEST(Format, TwoDecimalsHalvesAwayFromZeroAndReadBackAsShown)
                                        {999.995, "1,000.00"}, {1e20, "100,000,000,000,000,000,000.00"}})
         EXPECT_EQ(FormatFigure(value), QString::fromUtf8(shown)) << value << " → " << shown;
     EXPECT_EQ(FormatFigure(units(-5000)), QStringLiteral("-0.50"));
-    for (const auto &[text, shown] : {std::pair{"1500.6", "1,501"}, {"2.5", "3"}, {"-2.5", "-3"}, {"-0.4", "0"}})
-        EXPECT_EQ(FormatWholeNumber(money(text)), QString::fromUtf8(shown)) << text << " → " << shown;
+    // Typed texts are rounded once, from their digits: never to four decimals first.
+    for (const auto &[text, shown] : {std::pair{"1500.6", "1,501"}, {"2.5", "3"}, {"-2.5", "-3"}, {"-0.4", "0"},
+                                      {"2.49995", "2"}, {"0.4999", "0"}})
+        EXPECT_EQ(FormatWholeNumberText(QString::fromUtf8(text)), QString::fromUtf8(shown)) << text << " → " << shown;
+    for (const auto &[text, shown] : {std::pair{"0.004999", "￥0.00"}, {"0.005", "￥0.01"}, {"1.005", "￥1.01"},
+                                      {"-0.004", "￥0.00"}, {"￥1,234.5", "￥1,234.50"}, {"-9.995", "-￥10.00"}})
+        EXPECT_EQ(FormatMoneyText(QString::fromUtf8(text)), QString::fromUtf8(shown)) << text << " → " << shown;
 }
 
 // The initial rates for a Shanghai stock, with one change.

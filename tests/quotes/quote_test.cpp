@@ -84,6 +84,8 @@ TEST(QuoteTest, ChangeColourSellPriceAndLadderOfRiseFallEqualAndNotYetTraded)
         // The monitor's refresh leaves the sell price.
         {"平安银行,10.01,10.00,9.95,10.60,9.90", false, "9.95 (-0.50%) ↓", "-", " 2%  ￥10.20", QuoteColour::Fall},
         {"平安银行,10.01,10.00,10.000,10.60,9.90", true, "10.000", "￥10.00", " 2%  ￥10.20", QuoteColour::WindowText},
+        // The percentage is rounded once: 0.88496% shows 0.88, not 0.8850 → 0.89.
+        {"平安银行,1.13,1.13,1.14,1.14,1.13", true, "1.14 (0.88%) ↑", "￥1.14", " 2%  ￥1.15", QuoteColour::Rise},
         {"平安银行,0.00,10.00,0.00,0.00,0.00", true, "等待开盘", "￥0.00", " 2%  ￥10.20", QuoteColour::Fall},
         // A zero close leaves the ladder.
         {"停牌股票名称很长,0.00,0.00,0.00,0.00,0.00", true, "等待开盘", "￥0.00", "-", QuoteColour::WindowText}};

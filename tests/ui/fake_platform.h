@@ -30,10 +30,13 @@ class FakeMessageBoxes final : public MessageBoxes
 public:
     QList<ShownBox> shown;
     QList<Answer> nextAnswers; // taken in turn by question(); OK when empty
+    std::function<void()> whileShown; // run once, by the next information box
 
     void information(QWidget *, const QString &c, const QString &t) override
     {
         shown.append({ShownBox::Information, c, t});
+        if (auto run = std::exchange(whileShown, {}))
+            run();
     }
     void critical(QWidget *, const QString &c, const QString &t) override { shown.append({ShownBox::Critical, c, t}); }
     void plain(QWidget *, const QString &t) override { shown.append({ShownBox::Plain, QStringLiteral("Quorvane"), t}); }

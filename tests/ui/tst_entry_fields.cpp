@@ -2,6 +2,7 @@
 
 #include "fake_platform.h"
 
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -12,6 +13,14 @@ using namespace quorvane::testing;
 class EntryFieldsTest : public QObject, WindowFixture
 {
     Q_OBJECT
+
+    static void activateOther(QWidget &other)
+    {
+        other.resize(50, 50);
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+    }
 
     static void leave(QLineEdit *field)
     {
@@ -46,10 +55,23 @@ private slots:
         QCOMPARE(ui().buy_Number->text(), QStringLiteral("2x"));
     }
 
-    // Nine characters may be typed; the tidied 123,456,789 is longer and may
-    // only be shortened.
+    // Nine characters may be typed or pasted (what fits of a paste is taken);
+    // the tidied 123,456,789 is longer and may only be shortened.
     void typingLimitHoldsAfterTheProgramLengthenedTheText()
     {
+        QGuiApplication::clipboard()->setText(QStringLiteral("12345678901"));
+        ui().buy_Price->setFocus();
+        ui().buy_Price->selectAll();
+        ui().buy_Price->paste();
+        QCOMPARE(ui().buy_Price->text(), QStringLiteral("1234567890"));
+        ui().buy_Number->setFocus();
+        ui().buy_Number->setText(QStringLiteral("1234567"));
+        ui().buy_Number->setCursorPosition(3);
+        QGuiApplication::clipboard()->setText(QStringLiteral("abcd"));
+        ui().buy_Number->paste();
+        QCOMPARE(ui().buy_Number->text(), QStringLiteral("123ab4567"));
+        QCOMPARE(ui().buy_Number->cursorPosition(), 5);
+
         QLineEdit *field = ui().buy_Number;
         field->setFocus();
         field->selectAll();
@@ -99,6 +121,7 @@ private slots:
         const QList<std::tuple<QLineEdit *, QString, QString>> rows = {
             {ui().buy_Price, "12.30", "￥12.30"}, {ui().sell_Price, "1234.5", "￥1,234.50"},
             {ui().buy_Number, "1500.6", "1,501"}, {ui().sell_Number, "2.5", "3"},
+            {ui().sell_Price, "0.004999", "￥0.00"}, {ui().sell_Number, "2.49995", "2"}, // rounded once
             {ui().buy_Price, "￥1,000.00", "￥1,000.00"}};
         for (const auto &[field, typed, shown] : rows) {
             field->setFocus();
@@ -124,15 +147,48 @@ private slots:
             QCOMPARE(form->focusWidget(), ui().sell_Number); // where the user sent it
         }
 
-        // The window losing the focus is no departure from the field.
+        // The window losing the activation is no departure from the field.
         boxes->shown.clear();
         ui().buy_Price->setFocus();
         ui().buy_Price->setText(QStringLiteral("abc"));
-        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-        QCoreApplication::sendEvent(ui().buy_Price, &out);
+        QWidget other;
+        activateOther(other);
+        activate();
         QCoreApplication::processEvents();
         QVERIFY(boxes->shown.isEmpty());
         QCOMPARE(ui().buy_Price->text(), QStringLiteral("abc"));
+    }
+
+    // Enter in a field whose calculation is rejected: the message box takes
+    // the activation, and the rejection's field may get the focus before or,
+    // under a window manager, after the window is active again. Either way
+    // the field the user left is checked and tidied once.
+    void fieldLeftThroughARejectionIsCheckedOnce()
+    {
+        const std::tuple<const char *, bool, const char *, const char *, int> rows[] = {
+            // buy_Price, back before the focus moves, sell_Price typed, its text then, boxes
+            {"￥0.00", false, "12.5", "￥12.50", 1}, {"￥0.00", true, "12.5", "￥12.50", 1},
+            {"x", false, "y", "y", 2}, {"x", true, "y", "y", 2}};
+        for (const auto &[buyPrice, backFirst, typed, shown, boxCount] : rows) {
+            QTest::mouseClick(ui().sell_Price, Qt::LeftButton);
+            QCoreApplication::processEvents(); // the warning about the field left before
+            ui().buy_Price->setText(QString::fromUtf8(buyPrice)); // "x": the rejection blames it
+            ui().buy_Number->setText(QStringLiteral("0"));
+            boxes->shown.clear();
+            QWidget other;
+            boxes->whileShown = [&, backFirst = backFirst] {
+                activateOther(other);
+                if (backFirst)
+                    activate();
+            };
+            QTest::keyClicks(ui().sell_Price, QString::fromLatin1(typed));
+            QTest::keyClick(ui().sell_Price, Qt::Key_Return);
+            activate();
+            QCoreApplication::processEvents();
+            QCOMPARE(ui().sell_Price->text(), QString::fromUtf8(shown));
+            QCOMPARE(boxes->shown.size(), boxCount);
+            QVERIFY(form->focusWidget() != ui().sell_Price);
+        }
     }
 };
 

@@ -8,6 +8,7 @@
 #include "settings/settings_store.h"
 #include "ui/form1.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
@@ -262,6 +263,27 @@ private slots:
         ini.setINIFileName(path("setup.ini"));
         QCOMPARE(ini.GetIniKey(QStringLiteral("monitoring"), QStringLiteral("IsActive"), QStringLiteral("none")),
                  QStringLiteral("none"));
+    }
+
+    // Assistive technology reads each field as its caption, not as its frame's title.
+    void fieldsAreNamedByTheirCaptions()
+    {
+        start();
+        auto name = [](QWidget *widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); };
+        for (const QGroupBox *frame : form->findChildren<QGroupBox *>()) {
+            QSet<QString> names;
+            for (QLineEdit *field : frame->findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly)) {
+                const QString fieldName = name(field);
+                QVERIFY2(!fieldName.isEmpty() && fieldName != frame->title() && !names.contains(fieldName),
+                         qPrintable(field->objectName() + u' ' + fieldName));
+                names.insert(fieldName);
+            }
+        }
+        QCOMPARE((QStringList{name(ui().MinStampDuty), name(ui().buy_Price), name(ui().sell_Yield),
+                              name(ui().StockCode), name(ui().Label52)}),
+                 (QStringList{"印花税最低：", "买入价格：", "收 益 率：", "股票代码：", "股票名称："}));
+        ui().Label52->setText(QStringLiteral("浦发银行")); // the panel's values read as themselves
+        QCOMPARE(name(ui().Label52), QStringLiteral("浦发银行"));
     }
 
     void minimiseRule()

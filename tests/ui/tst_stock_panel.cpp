@@ -167,28 +167,54 @@ private slots:
         QCOMPARE(ui().StockCode->text(), QStringLiteral("000001"));
     }
 
-    void clipboardCodeIsShownOnce()
+    // Every copy of a code is looked up once, with one request, at the next
+    // activation; a failed lookup again at each activation until it succeeds.
+    void clipboardCopiesAreLookedUpOnceEach()
     {
         service->setQuote("000001", "平安银行", "10.00", "10.10");
+        service->setQuote("600000", "浦发银行", "10.00", "10.00");
+        service->setQuote("000002", "万科Ａ,open,abc,xyz,high,low,more"); // fails
         startPanel();
         ui().StockCode->setText(QStringLiteral("abc"));
         clipboard->put(QStringLiteral("000001"));
         QVERIFY(service->takeRequests().isEmpty()); // not before the window comes up
         comeBack();
-        // One lookup by the watch, one by the code box taking the code.
-        QCOMPARE(service->takeRequests(), (QStringList{"/list=sz000001", "/list=sz000001"}));
-        QCOMPARE(ui().StockCode->text(), QStringLiteral("000001"));
-        QCOMPARE(ui().Label52->text(), QStringLiteral("平安银行"));
-        QCOMPARE(ui().sell_Price->text(), QStringLiteral("￥10.10"));
+        QCOMPARE(service->takeRequests(), QStringList{QStringLiteral("/list=sz000001")});
+        QCOMPARE(form->PanelCode, QStringLiteral("000001"));
+        QCOMPARE((QStringList{ui().StockCode->text(), ui().Label52->text(), ui().sell_Price->text()}),
+                 (QStringList{"000001", "平安银行", "￥10.10"}));
 
-        // Repaints and later activations make no request for the same text, nor for what is no code.
+        // Repaints and activations without a copy ask nothing, nor do copies that are no code.
         form->repaint();
         comeBack();
-        for (const char *text : {"000001", "6000001", "60000a"}) {
+        for (const char *text : {"6000001", "60000a"}) {
             clipboard->put(QString::fromLatin1(text));
             comeBack();
         }
         QVERIFY(service->takeRequests().isEmpty());
+
+        // The same code copied again counts, whether the box holds another code or this one.
+        typeCode(QStringLiteral("600000"));
+        service->takeRequests();
+        for (int copy = 0; copy < 2; ++copy) {
+            clipboard->put(QStringLiteral("000001"));
+            comeBack();
+            QCOMPARE(service->takeRequests(), QStringList{QStringLiteral("/list=sz000001")});
+            QCOMPARE(ui().StockCode->text(), QStringLiteral("000001"));
+            QCOMPARE(form->PanelCode, QStringLiteral("000001"));
+        }
+
+        clipboard->put(QStringLiteral("000002"));
+        for (int activation = 0; activation < 2; ++activation) {
+            comeBack();
+            QCOMPARE(service->takeRequests(), QStringList{QStringLiteral("/list=sz000002")});
+        }
+        QCOMPARE(boxes->shown.size(), 1); // the network message once per run
+        service->setQuote("000002", "万科Ａ", "5.00", "4.90");
+        comeBack();
+        comeBack();
+        QCOMPARE(service->takeRequests(), QStringList{QStringLiteral("/list=sz000002")});
+        QCOMPARE(ui().Label52->text(), QStringLiteral("万科Ａ"));
     }
 
     void siteLinks()
