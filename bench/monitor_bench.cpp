@@ -5,6 +5,8 @@
 #include "tests/ui/fake_platform.h"
 #include "tests/ui/quote_stand_in.h"
 
+#include "bench/window_bench.h"
+
 #include "bench/ui_probe.h"
 #include "ui/price_monitor.h"
 
@@ -99,16 +101,5 @@ BENCHMARK(BM_ResidentMemoryOver500Steps)->Iterations(1)->Unit(benchmark::kMillis
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("no_proxy", "*");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    auto window = std::make_unique<Window>();
-    g_window = window.get();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_window = nullptr;
-    return 0;
+    return quorvane::bench::RunWindowBenchmarks(argc, argv, g_window);
 }

@@ -6,6 +6,8 @@
 #include "tests/ui/fake_platform.h"
 #include "tests/ui/quote_stand_in.h"
 
+#include "bench/window_bench.h"
+
 #include "ui/form1.h"
 #include "ui/stock_panel.h"
 
@@ -115,16 +117,5 @@ BENCHMARK(BM_LookupFromKeystrokeToPaintedPanel)->Unit(benchmark::kMillisecond)->
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("no_proxy", "*");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    auto window = std::make_unique<Window>();
-    g_window = window.get();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_window = nullptr;
-    return 0;
+    return quorvane::bench::RunWindowBenchmarks(argc, argv, g_window);
 }

@@ -386,4 +386,26 @@ QString FormatWholeNumberText(const QString &text)
                         false, false);
 }
 
+std::optional<Money> MoneyIfNumber(const QString &text)
+{
+    if (!IsNumberText(text))
+        return std::nullopt;
+    try {
+        return MoneyFromText(text);
+    } catch (const OutOfRangeError &) {
+        return std::nullopt;
+    }
+}
+
+std::optional<double> NumberIfNumber(const QString &text)
+{
+    if (!IsNumberText(text))
+        return std::nullopt;
+    try {
+        return NumberFromText(text);
+    } catch (const OutOfRangeError &) {
+        return std::nullopt;
+    }
+}
+
 } // namespace quorvane

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <compare>
+#include <optional>
 #include <cstdint>
 #include <stdexcept>
 
@@ -93,6 +94,10 @@ bool IsNumberText(const QString &text);
 Money MoneyFromText(const QString &text);    // four decimals, halves to even
 double NumberFromText(const QString &text);  // nearest double
 Quantity CountFromText(const QString &text); // whole number, halves to even
+// For texts from outside (a quote, a page, a hand-edited file): the value, or
+// nothing when the text is not a number or does not fit.
+std::optional<Money> MoneyIfNumber(const QString &text);
+std::optional<double> NumberIfNumber(const QString &text);
 
 // "￥1,234.50", "-￥1.00": two decimals, halves away from zero.
 QString FormatMoney(Money value);

@@ -13,17 +13,6 @@ namespace {
 
 constexpr int DefaultIdleTicks = 30;
 
-std::optional<Money> moneyOf(const QString &text)
-{
-    if (!IsNumberText(text))
-        return std::nullopt;
-    try {
-        return MoneyFromText(text);
-    } catch (const OutOfRangeError &) {
-        return std::nullopt;
-    }
-}
-
 } // namespace
 
 int IdleTicks(const QString &activeTime)
@@ -69,10 +58,10 @@ std::optional<PriceAlert> CheckPriceAlert(const QString &quoteText, int index,
     if (quoteText.size() <= 20 || index < 1 || index > 3)
         return std::nullopt;
     const QuoteRecord record = QuoteRecord::fromText(quoteText);
-    const std::optional<Money> price = moneyOf(record.latestPrice());
-    const std::optional<Money> previous = moneyOf(record.previousClose());
-    const std::optional<Money> high = moneyOf(record.high());
-    const std::optional<Money> low = moneyOf(record.low());
+    const std::optional<Money> price = MoneyIfNumber(record.latestPrice());
+    const std::optional<Money> previous = MoneyIfNumber(record.previousClose());
+    const std::optional<Money> high = MoneyIfNumber(record.high());
+    const std::optional<Money> low = MoneyIfNumber(record.low());
     if (!price || !previous || !high || !low || price->isZero())
         return std::nullopt;
     const Money last = lastPrices[size_t(index - 1)];

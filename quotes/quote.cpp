@@ -14,28 +14,6 @@ bool isShenzhen(const QString &code)
     return code.startsWith(u'0') || code.startsWith(u'3');
 }
 
-std::optional<Money> moneyOf(const QString &text)
-{
-    if (!IsNumberText(text))
-        return std::nullopt;
-    try {
-        return MoneyFromText(text);
-    } catch (const OutOfRangeError &) {
-        return std::nullopt;
-    }
-}
-
-std::optional<double> numberOf(const QString &text)
-{
-    if (!IsNumberText(text))
-        return std::nullopt;
-    try {
-        return NumberFromText(text);
-    } catch (const OutOfRangeError &) {
-        return std::nullopt;
-    }
-}
-
 struct LadderRow
 {
     const char *objectName;
@@ -191,13 +169,13 @@ ShowQuoteOutcome ShowQuote(const QString &quoteText, const QString &code, bool s
     const QString latestText = record.latestPrice();
     writes.append(textWrite(QStringLiteral("Label55"), latestText));
 
-    const std::optional<Money> latest = moneyOf(latestText);
+    const std::optional<Money> latest = MoneyIfNumber(latestText);
     if (setSellPrice) {
         if (!latest)
             return failed();
         writes.append(textWrite(QStringLiteral("sell_Price"), FormatMoney(*latest)));
     }
-    const std::optional<Money> previous = moneyOf(record.previousClose());
+    const std::optional<Money> previous = MoneyIfNumber(record.previousClose());
     if (!previous)
         return failed();
     writes.append(ShowPriceLadder(*previous));
@@ -213,8 +191,8 @@ ShowQuoteOutcome ShowQuote(const QString &quoteText, const QString &code, bool s
         const bool rise = *latest > *previous;
         for (const QString &label : valueLabels)
             writes.append(colourWrite(label, rise ? QuoteColour::Rise : QuoteColour::Fall));
-        const std::optional<double> latestNumber = numberOf(latestText);
-        const std::optional<double> previousNumber = numberOf(record.previousClose());
+        const std::optional<double> latestNumber = NumberIfNumber(latestText);
+        const std::optional<double> previousNumber = NumberIfNumber(record.previousClose());
         if (!latestNumber || !previousNumber || *previousNumber == 0.0)
             return failed(); // the change has no percentage
         // Rounded once, straight from the double: 1.13 → 1.14 is 0.88496…%, shown 0.88.

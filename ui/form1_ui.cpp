@@ -1,4 +1,5 @@
 #include "ui/form1_ui.h"
+#include "ui/named.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -20,13 +21,6 @@
 namespace quorvane {
 
 namespace {
-
-template <typename T>
-T *Named(T *object, const char *name)
-{
-    object->setObjectName(QLatin1String(name));
-    return object;
-}
 
 QLabel *Caption(const QString &text, QWidget *parent)
 {

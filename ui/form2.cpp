@@ -4,6 +4,7 @@
 #include "quotes/quote.h"
 #include "settings/settings_store.h"
 #include "ui/form1.h"
+#include "ui/named.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,13 +27,6 @@ namespace quorvane {
 namespace {
 
 const QString Monitoring = QStringLiteral("monitoring");
-
-template <typename T>
-T *Named(T *object, const char *name)
-{
-    object->setObjectName(QLatin1String(name));
-    return object;
-}
 
 QStringList SiteNames()
 {
@@ -64,13 +58,7 @@ std::optional<Money> AlertPrice(const QString &text)
 {
     if (text.trimmed().isEmpty())
         return Money();
-    if (!IsNumberText(text))
-        return std::nullopt;
-    try {
-        return MoneyFromText(text);
-    } catch (const OutOfRangeError &) {
-        return std::nullopt;
-    }
+    return MoneyIfNumber(text);
 }
 
 // The file's writes of one OK, in their order, made in one go.

@@ -1,6 +1,7 @@
 #include "ui/frm_about.h"
 
 #include "ui/app_icon.h"
+#include "ui/named.h"
 #include "ui/version.h"
 
 #include <QDir>
@@ -16,13 +17,6 @@
 namespace quorvane {
 
 namespace {
-
-template <typename T>
-T *Named(T *object, const char *name)
-{
-    object->setObjectName(QLatin1String(name));
-    return object;
-}
 
 // A read-only line wide enough for its text, up to a width that keeps the box
 // on a small screen; a longer text scrolls and shows whole in the hint.

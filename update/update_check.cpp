@@ -11,14 +11,7 @@ namespace {
 // The text read as a decimal number, or nothing when it is not one.
 std::optional<double> DecimalNumber(const QString &text)
 {
-    const QString trimmed = text.trimmed();
-    if (!IsNumberText(trimmed))
-        return std::nullopt;
-    try {
-        return NumberFromText(trimmed);
-    } catch (const OutOfRangeError &) {
-        return std::nullopt;
-    }
+    return NumberIfNumber(text.trimmed());
 }
 
 QString PageUrl(const QString &updateHost, const QString &path)
