@@ -117,27 +117,19 @@ TEST(Bytes2BstrTest, PairsDecodeToTheirKnownCharacters)
         EXPECT_EQ(bytes2BSTR(QByteArrayView(bytes, 2)), QString(QChar(character))) << int(character);
 }
 
-TEST_F(HttpFetchTest, ReturnsTheDecodedBodyAndSendsTheHeaders)
+// Error pages and empty bodies are text too; only an undecodable body fails.
+TEST_F(HttpFetchTest, DecodedBodiesTheHeadersSentAndTheQuotesEncodedPath)
 {
     const HttpFetch fetch({.referer = QStringLiteral("https://finance.sina.com.cn/")});
     EXPECT_EQ(fetch.viewSource(url("/list=sh600000")), Reply);
     EXPECT_EQ(fetch.viewSource(url("/headers")), "https://finance.sina.com.cn/|text/XML");
     EXPECT_EQ(HttpFetch().viewSource(url("/headers")), "|text/XML") << "no Referer when none is configured";
-}
-
-TEST_F(HttpFetchTest, LookUpQuoteRequestsTheEncodedPathOnTheConfiguredHost)
-{
-    EXPECT_EQ(LookUpQuote(HttpFetch(), host, "600000"), QStringLiteral("浦发银行,/list=sh600000\n"));
-    EXPECT_EQ(LookUpQuote(HttpFetch(), host, "6 /../"), QStringLiteral("浦发银行,/list=sh6%20%2F%2E%2E%2F\n"));
-}
-
-TEST_F(HttpFetchTest, ErrorPagesAndEmptyBodiesAreTextButUndecodableBodiesFail)
-{
-    HttpFetch fetch;
     EXPECT_EQ(fetch.viewSource(url("/missing")), QStringLiteral("<p>页面不存在</p>"));
     EXPECT_EQ(fetch.viewSource(url("/empty")), QString());
     EXPECT_EQ(fetch.viewSource(url("/lone-lead")), std::nullopt);
     EXPECT_EQ(fetch.fetchBytes(url("/lone-lead")), QByteArray("abc\xC4"));
+    EXPECT_EQ(LookUpQuote(fetch, host, "600000"), QStringLiteral("浦发银行,/list=sh600000\n"));
+    EXPECT_EQ(LookUpQuote(fetch, host, "6 /../"), QStringLiteral("浦发银行,/list=sh6%20%2F%2E%2E%2F\n"));
 }
 
 TEST_F(HttpFetchTest, ASilentServerEndsAtTheTimeLimit)

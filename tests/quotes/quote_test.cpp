@@ -37,10 +37,10 @@ const QString Ladder = QStringLiteral("Label64 Label63 Label62 Label61 Label60 L
 
 TEST(QuoteTest, CodesPrefixesAndTheEncodedRequest)
 {
-    for (const QString code : {"000001", "300750", "600000", "900901", "200002", ""}) {
-        const bool shenzhen = code.startsWith(u'0') || code.startsWith(u'3');
-        EXPECT_EQ(MarketPrefix(code), shenzhen ? "sz" : "sh") << code.toStdString();
-        EXPECT_EQ(ExchangeName(code), shenzhen ? "深圳交易所" : "上海交易所") << code.toStdString();
+    for (const auto &[code, prefix] : {std::pair{"000001", "sz"}, {"300750", "sz"}, {"600000", "sh"}, {"900901", "sh"},
+                                       {"200002", "sh"}, {"", "sh"}}) {
+        EXPECT_EQ(MarketPrefix(code), prefix) << code;
+        EXPECT_EQ(ExchangeName(code), qstrcmp(prefix, "sz") == 0 ? "深圳交易所" : "上海交易所") << code;
     }
     EXPECT_TRUE(IsStockCode("600000"));
     EXPECT_TRUE(IsStockCode("1,234 ")) << "six characters that read as a number";

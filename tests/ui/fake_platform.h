@@ -47,9 +47,8 @@ public:
     }
 };
 
-class FakeUrlOpener final : public UrlOpener
+struct FakeUrlOpener final : UrlOpener
 {
-public:
     QList<QUrl> opened;
     bool succeeds = true;
     bool open(const QUrl &url) override
@@ -59,14 +58,13 @@ public:
     }
 };
 
-class FakeTrayIcon final : public TrayIcon
+struct FakeTrayIcon final : TrayIcon
 {
-public:
-    bool hasTray = true;
-    bool present = false;
+    bool hasTray = true, present = false;
     QString tip;
     QMenu *menu = nullptr;
     std::function<void()> onLeftPress;
+    QList<std::pair<QString, QString>> balloons; // title and text of each shown
 
     bool supportsTray() const override { return hasTray; }
     void add(const QIcon &, const QString &tipText, QMenu *contextMenu, std::function<void()> left) override
@@ -77,7 +75,6 @@ public:
         onLeftPress = std::move(left);
     }
     void remove() override { present = false; }
-    QList<std::pair<QString, QString>> balloons; // title and text of each shown
     bool showBalloon(const QString &title, const QString &text) override
     {
         if (present)
@@ -91,16 +88,14 @@ public:
     }
 };
 
-class FakeSoundPlayer final : public SoundPlayer
+struct FakeSoundPlayer final : SoundPlayer
 {
-public:
     QStringList played;
     void play(const QString &wavPath) override { played.append(wavPath); }
 };
 
-class FakeClipboard final : public Clipboard
+struct FakeClipboard final : Clipboard
 {
-public:
     QString content;
     std::function<void()> onChange;
     QString text() const override { return content; }
@@ -119,6 +114,11 @@ inline void WriteGbk(const QString &path, const QString &text)
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QStringEncoder("GBK").encode(text));
 }
+inline QByteArray ReadBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
+}
 
 // The main window of one test: reset() in init(), form.reset() in cleanup().
 // No program or sound is ever started.
@@ -131,6 +131,7 @@ struct WindowFixture
     std::shared_ptr<FakeClipboard> clipboard = std::make_shared<FakeClipboard>();
     std::shared_ptr<FakeSoundPlayer> sound = std::make_shared<FakeSoundPlayer>();
     std::unique_ptr<Form1> form;
+    std::unique_ptr<QWidget> other; // another program's window, see activateOther()
 
     void reset()
     {
@@ -156,6 +157,15 @@ struct WindowFixture
         form->show();
         QApplication::setActiveWindow(form.get());
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+    // Another window takes the activation, as when the user works elsewhere.
+    void activateOther()
+    {
+        other = std::make_unique<QWidget>();
+        other->resize(50, 50);
+        other->show();
+        other->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(other.get()));
     }
 };
 

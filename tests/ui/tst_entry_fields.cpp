@@ -14,14 +14,6 @@ class EntryFieldsTest : public QObject, WindowFixture
 {
     Q_OBJECT
 
-    static void activateOther(QWidget &other)
-    {
-        other.resize(50, 50);
-        other.show();
-        other.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&other));
-    }
-
     static void leave(QLineEdit *field)
     {
         QTest::keyClick(field, Qt::Key_Tab);
@@ -151,8 +143,7 @@ private slots:
         boxes->shown.clear();
         ui().buy_Price->setFocus();
         ui().buy_Price->setText(QStringLiteral("abc"));
-        QWidget other;
-        activateOther(other);
+        activateOther();
         activate();
         QCoreApplication::processEvents();
         QVERIFY(boxes->shown.isEmpty());
@@ -175,9 +166,8 @@ private slots:
             ui().buy_Price->setText(QString::fromUtf8(buyPrice)); // "x": the rejection blames it
             ui().buy_Number->setText(QStringLiteral("0"));
             boxes->shown.clear();
-            QWidget other;
-            boxes->whileShown = [&, backFirst = backFirst] {
-                activateOther(other);
+            boxes->whileShown = [this, backFirst = backFirst] {
+                activateOther();
                 if (backFirst)
                     activate();
             };

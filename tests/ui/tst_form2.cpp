@@ -16,19 +16,8 @@
 #include <QTest>
 #include <QTimer>
 
-
 using namespace quorvane;
 using namespace quorvane::testing;
-
-namespace {
-
-QByteArray ReadBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
-}
-
-} // namespace
 
 class Form2Test : public QObject, WindowFixture
 {

@@ -46,12 +46,7 @@ class StockPanelTest : public QObject, WindowFixture
     // The window loses the activation and gets it back, as after the user worked elsewhere.
     void comeBack()
     {
-        QWidget other;
-        other.resize(50, 50);
-        other.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&other));
-        other.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&other));
+        activateOther();
         activate();
         QCoreApplication::processEvents(); // the watch runs once the activation is through
     }

@@ -1,33 +1,16 @@
 // The plain functions behind the window: GBK cutting, the program's folders
 // and the usage report's address.
 
+#include "fake_platform.h"
+
 #include "ui/platform.h"
 #include "ui/program_folders.h"
 #include "ui/usage_report.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace quorvane;
-
-namespace {
-
-void WriteFile(const QString &path, const char *content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
-
-QByteArray ReadFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
+using namespace quorvane::testing;
 
 class UiHelpersTest : public QObject
 {
@@ -49,8 +32,8 @@ private slots:
     {
         // A system-wide data folder with the administrator's defaults, as when a package is installed.
         QTemporaryDir program, user, system;
-        WriteFile(system.filePath("StockList.txt"), "600000 浦发银行 PFYH\n");
-        WriteFile(system.filePath("setup.ini"), "[network]\nQuoteHost=127.0.0.1\n");
+        WriteGbk(system.filePath("StockList.txt"), "600000 浦发银行 PFYH\n");
+        WriteGbk(system.filePath("setup.ini"), "[network]\nQuoteHost=127.0.0.1\n");
 
         const ProgramFolders beside = ResolveProgramFolders(program.path(), user.filePath("quorvane"), {system.path()});
         QCOMPARE(beside.dataFolder, program.path());
@@ -74,11 +57,11 @@ private slots:
         const QString bin = prefix.filePath("bin");
         const QString shipped = InstalledDataFolderOf(bin);
         QVERIFY(QDir().mkpath(bin) && QDir().mkpath(shipped));
-        WriteFile(QDir(shipped).filePath("StockList.txt"), "600000 浦发银行 PFYH\n");
-        WriteFile(system.filePath("StockList.txt"), "000001 平安银行 PAYH\n");
+        WriteGbk(QDir(shipped).filePath("StockList.txt"), "600000 浦发银行 PFYH\n");
+        WriteGbk(system.filePath("StockList.txt"), "000001 平安银行 PAYH\n");
         // Read-only, as root installs it; the user's copy must still take the user's changes.
         const QString adminIni = system.filePath("setup.ini");
-        WriteFile(adminIni, "[network]\nQuoteHost=127.0.0.1\n");
+        WriteGbk(adminIni, "[network]\nQuoteHost=127.0.0.1\n");
         QVERIFY(QFile::setPermissions(adminIni, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         const QString user = home.filePath("quorvane");
 
@@ -86,16 +69,16 @@ private slots:
         const ProgramFolders first = ResolveProgramFolders(bin, user, {user, system.path()});
         QCOMPARE(first.dataFolder, user);
         QCOMPARE(first.shippedFile("StockList.txt"), QDir(shipped).filePath("StockList.txt"));
-        QCOMPARE(ReadFile(first.iniPath()), QByteArray("[network]\nQuoteHost=127.0.0.1\n"));
+        QCOMPARE(ReadBytes(first.iniPath()), QByteArray("[network]\nQuoteHost=127.0.0.1\n"));
         QVERIFY(QFile::permissions(first.iniPath()) & QFile::WriteOwner);
         const QString plugin = SoundPluginPath(bin);
         QVERIFY(!plugin.startsWith(bin + u'/') && plugin.endsWith(QStringLiteral("/quorvane/quorvane_sound")));
 
         // Later starts keep the user's own settings; the administrator's are never written.
-        WriteFile(first.iniPath(), "[setup]\nStampDuty=0.50\n");
+        WriteGbk(first.iniPath(), "[setup]\nStampDuty=0.50\n");
         const ProgramFolders later = ResolveProgramFolders(bin, user, {user, system.path()});
-        QCOMPARE(ReadFile(later.iniPath()), QByteArray("[setup]\nStampDuty=0.50\n"));
-        QCOMPARE(ReadFile(adminIni), QByteArray("[network]\nQuoteHost=127.0.0.1\n"));
+        QCOMPARE(ReadBytes(later.iniPath()), QByteArray("[setup]\nStampDuty=0.50\n"));
+        QCOMPARE(ReadBytes(adminIni), QByteArray("[network]\nQuoteHost=127.0.0.1\n"));
     }
 
     void usageReportUrl()

@@ -54,11 +54,7 @@ class UpdateAndAboutTest : public QObject, WindowFixture
         server->setReply(QStringLiteral("/StockVersion.html"), page); // an empty page: none (404)
         server->takeRequests();
     }
-    QByteArray setupIni() const
-    {
-        QFile file(path("setup.ini"));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray setupIni() const { return ReadBytes(path("setup.ini")); }
 
 private slots:
     void init() { server = std::make_unique<QuoteStandIn>(); }
