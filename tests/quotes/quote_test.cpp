@@ -138,8 +138,6 @@ TEST(QuoteTest, LadderRowsCarryTheirTagAndRoundedPrice)
     // price is an amount of Money before it is shown.
     EXPECT_EQ(ShowPriceLadder(MoneyFromText("0.95"))[0].text, " 10% ￥1.05");
     EXPECT_EQ(ShowPriceLadder(MoneyFromText("0.25"))[5].text, "-2%  ￥0.25");
-    EXPECT_EQ(QuoteColourRgb(QuoteColour::Fall)->green, 192);
-    EXPECT_FALSE(QuoteColourRgb(QuoteColour::WindowText));
 }
 
 TEST(FinanceSiteTest, SitePagesAndChartsForACode)
