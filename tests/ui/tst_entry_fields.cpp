@@ -148,6 +148,12 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(boxes->shown.isEmpty());
         QCOMPARE(ui().buy_Price->text(), QStringLiteral("abc"));
+        // Left for a button, then on to another: one message.
+        ui().btn_Sum->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        ui().Command1->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        QCOMPARE(boxes->shown.size(), 1);
     }
 
     // Enter in a field whose calculation is rejected: the message box takes
