@@ -19,7 +19,7 @@ std::string gbk(const QString &text) { return QByteArray(QStringEncoder("GBK")(t
 
 const QChar Bad = QChar::ReplacementCharacter;
 
-TEST(Bytes2BstrTest, DecodesEveryByteFrom0x80AsTheLeadOfAPair)
+TEST(Bytes2BstrTest, PairsFrom0x80DecodeToTheirKnownCharacters)
 {
     const QString mixed = QStringLiteral("浦发银行,10.50,股票 PAYH ￥\r\n\x7f");
     EXPECT_EQ(bytes2BSTR(QByteArray::fromStdString(gbk(mixed))), mixed);
@@ -32,6 +32,20 @@ TEST(Bytes2BstrTest, DecodesEveryByteFrom0x80AsTheLeadOfAPair)
     EXPECT_EQ(bytes2BSTR("abc\xC4"), std::nullopt);
     EXPECT_EQ(bytes2BSTR("\x80"), std::nullopt);
     EXPECT_EQ(DecodeGbkText("\xC4\xE3\xC4"), QStringLiteral("你") + Bad);
+
+    // Known codes: the first and last character of each region, a few
+    // everyday ones, and pairs that are no character.
+    const std::pair<const char *, char16_t> rows[] = {
+        {"\xA1\xA1", u'\u3000'}, {"\xA9\xEF", u'\u254B'}, // symbols: ideographic space, box cross
+        {"\xB0\xA1", u'啊'}, {"\xF7\xFE", u'齄'},           // the common hanzi
+        {"\x81\x40", u'丂'}, {"\xA0\xFE", u'狛'},           // rare hanzi before them
+        {"\xAA\x40", u'狜'}, {"\xFE\x4F", u'\uFA29'},       // rare hanzi after them
+        {"\xA8\x40", u'\u02CA'}, {"\xA9\x96", u'\u3007'},   // further symbols
+        {"\xC4\xE3", u'你'}, {"\xA3\xA4", u'\uFFE5'}, {"\xA1\xA4", u'\u00B7'}, {"\xD7\xF9", u'座'},
+        {"\x81\x7F", Bad.unicode()}, {"\x81\xFF", Bad.unicode()}, {"\xFF\x40", Bad.unicode()},
+        {"\x80\x40", Bad.unicode()}, {"\x81\x30", Bad.unicode()}};
+    for (const auto &[bytes, character] : rows)
+        EXPECT_EQ(bytes2BSTR(QByteArrayView(bytes, 2)), QString(QChar(character))) << int(character);
 }
 
 // A server on 127.0.0.1 at a free port, on its own thread for the test.
@@ -100,24 +114,6 @@ protected:
     std::atomic<size_t> streamed{0};
 };
 
-// Known GBK codes: the first and last character of each region, a few
-// everyday ones, and pairs that are no character.
-TEST(Bytes2BstrTest, PairsDecodeToTheirKnownCharacters)
-{
-    const std::pair<const char *, char16_t> rows[] = {
-        {"\xA1\xA1", u'\u3000'}, {"\xA9\xEF", u'\u254B'}, // symbols: ideographic space, box cross
-        {"\xB0\xA1", u'啊'}, {"\xF7\xFE", u'齄'},           // the common hanzi
-        {"\x81\x40", u'丂'}, {"\xA0\xFE", u'狛'},           // rare hanzi before them
-        {"\xAA\x40", u'狜'}, {"\xFE\x4F", u'\uFA29'},       // rare hanzi after them
-        {"\xA8\x40", u'\u02CA'}, {"\xA9\x96", u'\u3007'},   // further symbols
-        {"\xC4\xE3", u'你'}, {"\xA3\xA4", u'\uFFE5'}, {"\xA1\xA4", u'\u00B7'}, {"\xD7\xF9", u'座'},
-        {"\x81\x7F", Bad.unicode()}, {"\x81\xFF", Bad.unicode()}, {"\xFF\x40", Bad.unicode()},
-        {"\x80\x40", Bad.unicode()}, {"\x81\x30", Bad.unicode()}};
-    for (const auto &[bytes, character] : rows)
-        EXPECT_EQ(bytes2BSTR(QByteArrayView(bytes, 2)), QString(QChar(character))) << int(character);
-}
-
-// Error pages and empty bodies are text too; only an undecodable body fails.
 TEST_F(HttpFetchTest, DecodedBodiesTheHeadersSentAndTheQuotesEncodedPath)
 {
     const HttpFetch fetch({.referer = QStringLiteral("https://finance.sina.com.cn/")});
