@@ -191,8 +191,11 @@ TEST(CalculationLog, SixLinesInGbkThatLineUpUnderTheirHeadersAndNeverCutValues)
     EXPECT_EQ(bytes, (QList<qsizetype>{168 + 1, 168 + 1, 184 + 1, 184 + 1, 74 + 1, 0 + 1, 0}));
     const QStringList lines = linesOf(entry);
     ASSERT_EQ(lines.size(), 6);
-    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("股票代码        股票名称        买入价格")));
-    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("收 益 率        盈亏金额")));
+    EXPECT_EQ(lines[0], QStringLiteral("股票代码        股票名称        买入价格        买入数量        交易金额        "
+                                       "佣　　金        过 户 费        总手续费        实付金额        买入成本        保本价格"));
+    EXPECT_EQ(lines[2], QStringLiteral("股票代码        股票名称        卖出价格        卖出数量        交易金额        "
+                                       "佣　　金        过 户 费        印 花 税        总手续费        实收金额        收 益 率        "
+                                       "盈亏金额"));
     EXPECT_EQ(lines[4], QString(74, u'-'));
     EXPECT_EQ(lines[1], spaces(2) + "600000" + spaces(8) + QStringLiteral("浦发银行") + spaces(11) + "10.00" + spaces(12)
                             + "1000" + spaces(7) + "10,000.00" + spaces(11) + "30.00" + spaces(12) + "1.00"

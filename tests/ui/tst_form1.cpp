@@ -4,6 +4,7 @@
 
 #include "fake_platform.h"
 
+#include "calc/calculation_log.h"
 #include "settings/ini_file.h"
 #include "settings/settings_store.h"
 #include "ui/form1.h"
@@ -27,17 +28,6 @@ using namespace quorvane;
 using namespace quorvane::testing;
 
 namespace {
-
-QString ReadGbk(const QString &path) { return QStringDecoder("GBK").decode(ReadBytes(path)); }
-
-// Log columns: right-aligned in their widths, the front cut off.
-QString Columns(const QStringList &texts, int width)
-{
-    QString line;
-    for (QString text : texts)
-        line += (QString(26, u' ') + text.remove(QChar(0xFFE5))).right(width);
-    return line;
-}
 
 QColor TextColour(const QLineEdit *field) { return field->palette().color(QPalette::Text); }
 
@@ -140,21 +130,16 @@ private slots:
         QCOMPARE(TextColour(ui().sell_Yield), QColor(255, 0, 0));
         QCOMPARE(ui().Frame3->title(), QStringLiteral("卖出计算（持回价格：￥10.92）"));
 
-        const QString codeAndName = Columns({QStringLiteral("600000")}, 8) + Columns({QStringLiteral("浦发银行")}, 12);
-        const QString expected =
-            QStringLiteral("股票代码        股票名称        买入价格        买入数量        交易金额        佣　　金        "
-                           "过 户 费        总手续费        实付金额        买入成本        保本价格\r\n")
-            + codeAndName
-            + Columns({"10.00", "1,000", "10,000.00", "30.00", "1.00", "31.00", "10,031.00", "10.03", "10.08"}, 16)
-            + QStringLiteral("\r\n股票代码        股票名称        卖出价格        卖出数量        交易金额        佣　　金        "
-                             "过 户 费        印 花 税        总手续费        实收金额        收 益 率        盈亏金额\r\n")
-            + codeAndName
-            + Columns({"11", "1,000", "11,000.00", "33.00", "1.00", "11.00", "45.00", "10,955.00", "9.21", "924.00"},
-                      16)
-            + QStringLiteral("\r\n") + QString(74, u'-') + QStringLiteral("\r\n\r\n");
-        QCOMPARE(ReadGbk(path("Log.txt")), expected);
+        // An entry (its layout is the log's own test) of the texts as shown: the panel's, and 11 as typed.
+        const QByteArray entry = BuildCalculationLog([this](const QString &name) {
+            const auto *label = form->findChild<QLabel *>(name);
+            return label ? label->text() : texts(name).value(0);
+        });
+        const QString sellLine = QString(QStringDecoder("GBK").decode(entry)).split(QStringLiteral("\r\n")).value(3);
+        QVERIFY(sellLine.startsWith(QStringLiteral("  600000        浦发银行") + QString(14, u' ') + "11" + QString(11, u' ') + "1,000"));
+        QCOMPARE(ReadBytes(path("Log.txt")), entry);
         QTest::keyClick(ui().sell_Price, Qt::Key_Enter); // a second calculation adds a second entry
-        QCOMPARE(ReadGbk(path("Log.txt")), expected + expected);
+        QCOMPARE(ReadBytes(path("Log.txt")), entry + entry);
 
         // A sell price of 0 refreshes the buy side only, and logs nothing.
         QVERIFY(QFile::remove(path("Log.txt")));
