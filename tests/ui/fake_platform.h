@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -131,7 +132,7 @@ struct WindowFixture
     std::shared_ptr<FakeClipboard> clipboard = std::make_shared<FakeClipboard>();
     std::shared_ptr<FakeSoundPlayer> sound = std::make_shared<FakeSoundPlayer>();
     std::unique_ptr<Form1> form;
-    std::unique_ptr<QWidget> other; // another program's window, see activateOther()
+    std::unique_ptr<QWidget> other; // another window, with the focus once active: see activateOther()
 
     void reset()
     {
@@ -158,12 +159,13 @@ struct WindowFixture
         QApplication::setActiveWindow(form.get());
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
-    // Another window takes the activation, as when the user works elsewhere.
+    // Another window takes the activation and the focus, as when the user works elsewhere.
     void activateOther()
     {
-        other = std::make_unique<QWidget>();
+        other = std::make_unique<QLineEdit>();
         other->resize(50, 50);
         other->show();
+        other->setFocus();
         other->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(other.get()));
     }
