@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace quorvane {
@@ -7,16 +8,21 @@ namespace quorvane {
 // The one way to read and write setup.ini: GBK text, sections and keys matched
 // without regard to case, values trimmed. No cache: every call goes to the file.
 // Failures are silent; a write replaces the file atomically.
+struct IniWrite { QString section; QString key; QString value; };
+
 class ClassIniFile
 {
 public:
-    void setINIFileName(const QString &path) { m_path = path; }
+    // The first use of a path in a run also removes what killed saves left beside it.
+    void setINIFileName(const QString &path);
     QString INIFileName() const { return m_path; }
 
     // The default comes back for a missing file, section or key, and for a
     // value that is empty or blank. At most 1023 GBK bytes are returned.
     QString GetIniKey(const QString &section, const QString &key, const QString &defaultValue) const;
     void WriteIniKey(const QString &section, const QString &key, const QString &value);
+    // Applies the writes in order, with the rules of single writes, as one replacement of the file.
+    void WriteIniKeys(const QList<IniWrite> &writes);
     void DelIniKey(const QString &section, const QString &key);
     void DelIniSec(const QString &section);
 

@@ -150,7 +150,8 @@ TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     const rlimit small{64, old.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    ini.WriteIniKey("setup", "buy_OtherMoney", QString(200, u'9'));
+    // The first of the fee keys would still fit: a save is one write or none.
+    SaveFeeSettings(ini, path, FeeSettings());
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(readRaw(), original);
