@@ -72,7 +72,7 @@ struct IniLine
     enum Kind { Other, Section, Entry };
 
     QByteArray raw;        // the line as read, line end included
-    QByteArray ending;     // "\r\n", "\n" or empty for a last line without one
+    QByteArray ending;     // "\r\n", "\n", "\r" or empty for a last line without one
     Kind kind = Other;
     QString name;          // section name or key, trimmed
     QByteArray keyBytes;   // an entry's key as written in the file
@@ -84,12 +84,11 @@ IniLine parseLine(const QByteArray &raw)
     IniLine line;
     line.raw = raw;
     QByteArray body = raw;
-    if (body.endsWith('\n')) {
-        body.chop(1);
-        line.ending = "\n";
-        if (body.endsWith('\r')) {
-            body.chop(1);
-            line.ending = "\r\n";
+    for (const char *ending : {"\r\n", "\n", "\r"}) {
+        if (body.endsWith(ending)) {
+            line.ending = ending;
+            body.chop(line.ending.size());
+            break;
         }
     }
     const QByteArray trimmed = trimmedBytes(body);
@@ -105,7 +104,7 @@ IniLine parseLine(const QByteArray &raw)
     const qsizetype eq = trimmed.indexOf('=');
     if (eq > 0) {
         line.keyBytes = trimmedBytes(QByteArrayView(trimmed).first(eq));
-        line.name = fromGbk(line.keyBytes);
+        line.name = fromGbk(line.keyBytes).trimmed();
         if (!line.name.isEmpty()) {
             line.kind = IniLine::Entry;
             line.valueBytes = trimmedBytes(QByteArrayView(trimmed).sliced(eq + 1));
@@ -114,22 +113,27 @@ IniLine parseLine(const QByteArray &raw)
     return line;
 }
 
+// CR LF, LF and a lone CR each end a line.
 QList<IniLine> parseFile(const QByteArray &bytes)
 {
     QList<IniLine> lines;
     qsizetype start = 0;
     while (start < bytes.size()) {
-        qsizetype nl = bytes.indexOf('\n', start);
-        const qsizetype end = nl < 0 ? bytes.size() : nl + 1;
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        if (end < bytes.size())
+            end += bytes.sliced(end).startsWith("\r\n") ? 2 : 1;
         lines.append(parseLine(bytes.mid(start, end - start)));
         start = end;
     }
     return lines;
 }
 
+// Names are compared, as they are written, without the blanks around them.
 bool sameName(const QString &a, const QString &b)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
 // [begin, end) of the first section with that name, begin at its header;
@@ -211,14 +215,24 @@ bool hasLineBreak(const QString &text)
     return text.contains(u'\n') || text.contains(u'\r');
 }
 
+// A trimmed name that is written and read back as itself: GBK can hold it
+// (else it would be written as "?"), it stays on its line, a section name
+// does not end its header early, and a key neither splits its entry nor
+// makes the line read as a section header.
+bool usableName(const QString &name, bool isKey)
+{
+    if (name.isEmpty() || hasLineBreak(name) || fromGbk(toGbk(name)) != name)
+        return false;
+    return isKey ? !name.contains(u'=') && !name.startsWith(u'[') : !name.contains(u']');
+}
+
 // One write into the lines of a file: the key's value is replaced where the
 // key is, else the key goes to the end of its section, made as needed.
 void applyWrite(QList<IniLine> &lines, const QByteArray &eol, const IniWrite &write)
 {
-    const QString &section = write.section;
-    const QString &key = write.key;
-    if (section.trimmed().isEmpty() || key.trimmed().isEmpty() || hasLineBreak(section)
-        || section.contains(u']') || hasLineBreak(key) || key.contains(u'='))
+    const QString section = write.section.trimmed();
+    const QString key = write.key.trimmed();
+    if (!usableName(section, false) || !usableName(key, true))
         return;
 
     // A value is one line: a line break in it would start new entries.
@@ -232,7 +246,7 @@ void applyWrite(QList<IniLine> &lines, const QByteArray &eol, const IniWrite &wr
             lines.last().raw += eol;
             lines.last().ending = eol;
         }
-        lines.append(parseLine("[" + toGbk(section.trimmed()) + "]" + eol));
+        lines.append(parseLine("[" + toGbk(section) + "]" + eol));
         begin = lines.size() - 1;
         end = lines.size();
     }
@@ -255,7 +269,7 @@ void applyWrite(QList<IniLine> &lines, const QByteArray &eol, const IniWrite &wr
         previous.raw += eol;
         previous.ending = eol;
     }
-    lines.insert(at, parseLine(toGbk(key.trimmed()) + "=" + valueBytes + eol));
+    lines.insert(at, parseLine(toGbk(key) + "=" + valueBytes + eol));
 }
 
 // A save writes "setup.ini.XXXXXX" beside the file and renames it over the

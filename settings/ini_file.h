@@ -6,8 +6,11 @@
 namespace quorvane {
 
 // The one way to read and write setup.ini: GBK text, sections and keys matched
-// without regard to case, values trimmed. No cache: every call goes to the file.
-// Failures are silent; a write replaces the file atomically.
+// without regard to case or the blanks around them, values trimmed. No cache:
+// every call goes to the file. Failures are silent; a write replaces the file
+// atomically. A write whose name the file could not give back (a character GBK
+// lacks, a line break, "]" in a section, "=" in a key or "[" at its start)
+// writes nothing.
 struct IniWrite { QString section; QString key; QString value; };
 
 class ClassIniFile
