@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Quorvane need,
-# asking apt-get only for those that are missing.
+# asking apt-get only for those that are missing. With --fuzz also clang and
+# its libFuzzer, for scripts/fuzz.sh.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
     fonts-noto-cjk
 )
+if [[ "${1:-}" == --fuzz ]]; then
+    packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
