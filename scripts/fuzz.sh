@@ -24,10 +24,15 @@ cmake --build "$build" --parallel "${JOBS:-2}" --target "${targets[@]/#/fuzz_}"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 mkdir -p "$build/crashes"
+failed=()
 for target in "${targets[@]}"; do
     mkdir -p "$build/corpus/$target"
     echo "== $target: $seconds s"
     "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$build/crashes/$target-" \
-        "$build/corpus/$target" "tests/fuzz/corpus/$target"
+        "$build/corpus/$target" "tests/fuzz/corpus/$target" || failed+=("$target")
 done
+if [[ ${#failed[@]} -gt 0 ]]; then
+    echo "Failing inputs found for: ${failed[*]} (see $build/crashes/)"
+    exit 1
+fi

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -38,7 +39,10 @@ bool gbkHolds(const QString &text)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static QTemporaryDir dir;
+    // In memory where there is such a folder: each save flushes its file.
+    static QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                                 ? QStringLiteral("/dev/shm/quorvane-fuzz-XXXXXX")
+                                 : QDir::tempPath() + QStringLiteral("/quorvane-fuzz-XXXXXX"));
     static const QString path = dir.filePath(QStringLiteral("setup.ini"));
     const QList<QByteArray> parts = FuzzParts(data, size, 8);
     {

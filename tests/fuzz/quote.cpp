@@ -1,6 +1,7 @@
 // A quote reply, whatever its bytes, goes the whole way to the panel's writes
-// without failing unsafely: a short text changes nothing, a shown quote ends
-// with the latest price's caption, and the code can never leave the URL's path.
+// without failing unsafely: a short text changes nothing, a shown quote has
+// the latest price and the four labels' colours, and the code can never
+// leave the URL's path.
 // Input: the code, a NUL byte, the reply's bytes.
 #include "fuzz_support.h"
 
@@ -30,12 +31,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK((outcome.status == ShowQuoteOutcome::Status::Ignored) == (text.size() <= 20));
         if (outcome.status == ShowQuoteOutcome::Status::Ignored)
             FUZZ_CHECK(outcome.writes.isEmpty());
-        if (outcome.status == ShowQuoteOutcome::Status::Shown) {
-            FUZZ_CHECK(outcome.writes.last().objectName == QStringLiteral("Label55"));
-            FUZZ_CHECK(outcome.writes.last().kind == PanelWrite::Kind::Text);
-        }
-        for (const PanelWrite &write : outcome.writes)
+        qsizetype colours = 0;
+        bool latestShown = false;
+        for (const PanelWrite &write : outcome.writes) {
             FUZZ_CHECK(!write.objectName.isEmpty());
+            colours += write.kind == PanelWrite::Kind::Colour;
+            latestShown = latestShown || write.objectName == QStringLiteral("Label55");
+        }
+        if (outcome.status == ShowQuoteOutcome::Status::Shown)
+            FUZZ_CHECK(colours == 4 && latestShown);
     }
     return 0;
 }
