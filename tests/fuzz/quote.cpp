@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!reply)
         return 0;
     const QString text = CutQuoteText(*reply);
-    FUZZ_CHECK(!text.contains(QStringLiteral("\";")));
+    FUZZ_CHECK(text.size() <= reply->size());
     for (const bool setSellPrice : {true, false}) {
         const ShowQuoteOutcome outcome = ShowQuote(text, code, setSellPrice);
         FUZZ_CHECK((outcome.status == ShowQuoteOutcome::Status::Ignored) == (text.size() <= 20));
