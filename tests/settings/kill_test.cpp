@@ -80,8 +80,9 @@ TEST(SaveKillTest, AKilledSaveLeavesAllOldOrAllNewValuesAndTheNextStartTidiesUp)
         if (!leftovers(dir).isEmpty())
             ++leftBehind;
     }
-    std::printf("%d kills within %lld µs of a start: %d read as the old set, %d as the new, %d left a temporary file\n", Kills, static_cast<long long>(2 * oneSave.count() / 1000), readAsOld,
-                readAsNew, leftBehind);
+    std::printf("%d kills within %lld µs of a start: %d read as the old set, %d as the new, "
+                "%d left a temporary file\n",
+                Kills, static_cast<long long>(2 * oneSave.count() / 1000), readAsOld, readAsNew, leftBehind);
     EXPECT_GT(readAsOld, 0);
     EXPECT_GT(readAsNew, 0);
 
