@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace quorvane {
 
@@ -349,26 +350,26 @@ QString FormatFigure(double value)
 {
     if (!std::isfinite(value))
         return QString();
-    const double hundredths = hundredthsAwayFromZero(value);
-    if (hundredths < 18446744073709551616.0)
-        return formatScaled(std::signbit(value), static_cast<std::uint64_t>(hundredths), false, true);
+    // Below 2^53 the hundredths fit 64 bits; from there on every double is a
+    // whole number, and ×100 would only lose digits (and overflow near the top).
+    const double magnitude = std::fabs(value);
+    if (magnitude < 9007199254740992.0)
+        return formatScaled(std::signbit(value), static_cast<std::uint64_t>(hundredthsAwayFromZero(value)), false,
+                            true);
 
-    // Beyond 64 bits: every such double is a whole number of hundredths.
     char digits[400];
-    const auto result = std::to_chars(digits, digits + sizeof digits, hundredths, std::chars_format::fixed, 0);
-    const std::string text(digits, result.ptr);
+    const auto result = std::to_chars(digits, digits + sizeof digits, magnitude, std::chars_format::fixed, 0);
+    const std::string_view whole(digits, result.ptr);
     QString out;
     if (std::signbit(value))
         out += u'-';
-    const std::size_t wholeDigits = text.size() - 2;
-    for (std::size_t k = 0; k < wholeDigits; ++k) {
-        out += QChar(text[k]);
-        const std::size_t left = wholeDigits - k - 1;
+    for (std::size_t k = 0; k < whole.size(); ++k) {
+        out += QChar(whole[k]);
+        const std::size_t left = whole.size() - k - 1;
         if (left != 0 && left % 3 == 0)
             out += u',';
     }
-    out += u'.';
-    out += QLatin1StringView(text.data() + wholeDigits, 2);
+    out += QStringLiteral(".00");
     return out;
 }
 

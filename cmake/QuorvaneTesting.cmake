@@ -1,3 +1,8 @@
+# The environment of every test: offscreen windows, a fixed locale and time
+# zone, the sanitizers' options, no proxy.
+set(QUORVANE_TEST_ENVIRONMENT
+    "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANG=C.UTF-8;TZ=Asia/Shanghai;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;http_proxy=;HTTP_PROXY=;https_proxy=;all_proxy=;no_proxy=*")
+
 # quorvane_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [QT])
 # Registers one test executable with CTest. Logic tests use GoogleTest;
 # QT tests use QtTest and run on the offscreen platform.
@@ -15,5 +20,5 @@ function(quorvane_add_test name)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         TIMEOUT 300
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANG=C.UTF-8;TZ=Asia/Shanghai;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;http_proxy=;HTTP_PROXY=;https_proxy=;all_proxy=;no_proxy=*")
+        ENVIRONMENT "${QUORVANE_TEST_ENVIRONMENT}")
 endfunction()

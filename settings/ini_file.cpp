@@ -1,11 +1,16 @@
 #include "settings/ini_file.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
+#include <QMutex>
+#include <QSet>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -67,7 +72,7 @@ struct IniLine
     enum Kind { Other, Section, Entry };
 
     QByteArray raw;        // the line as read, line end included
-    QByteArray ending;     // "\r\n", "\n" or empty for a last line without one
+    QByteArray ending;     // "\r\n", "\n", "\r" or empty for a last line without one
     Kind kind = Other;
     QString name;          // section name or key, trimmed
     QByteArray keyBytes;   // an entry's key as written in the file
@@ -79,12 +84,11 @@ IniLine parseLine(const QByteArray &raw)
     IniLine line;
     line.raw = raw;
     QByteArray body = raw;
-    if (body.endsWith('\n')) {
-        body.chop(1);
-        line.ending = "\n";
-        if (body.endsWith('\r')) {
-            body.chop(1);
-            line.ending = "\r\n";
+    for (const char *ending : {"\r\n", "\n", "\r"}) {
+        if (body.endsWith(ending)) {
+            line.ending = ending;
+            body.chop(line.ending.size());
+            break;
         }
     }
     const QByteArray trimmed = trimmedBytes(body);
@@ -100,7 +104,7 @@ IniLine parseLine(const QByteArray &raw)
     const qsizetype eq = trimmed.indexOf('=');
     if (eq > 0) {
         line.keyBytes = trimmedBytes(QByteArrayView(trimmed).first(eq));
-        line.name = fromGbk(line.keyBytes);
+        line.name = fromGbk(line.keyBytes).trimmed();
         if (!line.name.isEmpty()) {
             line.kind = IniLine::Entry;
             line.valueBytes = trimmedBytes(QByteArrayView(trimmed).sliced(eq + 1));
@@ -109,22 +113,27 @@ IniLine parseLine(const QByteArray &raw)
     return line;
 }
 
+// CR LF, LF and a lone CR each end a line.
 QList<IniLine> parseFile(const QByteArray &bytes)
 {
     QList<IniLine> lines;
     qsizetype start = 0;
     while (start < bytes.size()) {
-        qsizetype nl = bytes.indexOf('\n', start);
-        const qsizetype end = nl < 0 ? bytes.size() : nl + 1;
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        if (end < bytes.size())
+            end += bytes.sliced(end).startsWith("\r\n") ? 2 : 1;
         lines.append(parseLine(bytes.mid(start, end - start)));
         start = end;
     }
     return lines;
 }
 
+// Names are compared, as they are written, without the blanks around them.
 bool sameName(const QString &a, const QString &b)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
 // [begin, end) of the first section with that name, begin at its header;
@@ -206,7 +215,97 @@ bool hasLineBreak(const QString &text)
     return text.contains(u'\n') || text.contains(u'\r');
 }
 
+// A trimmed name that is written and read back as itself: GBK can hold it
+// (else it would be written as "?"), it stays on its line, a section name
+// does not end its header early, and a key neither splits its entry nor
+// makes the line read as a section header.
+bool usableName(const QString &name, bool isKey)
+{
+    if (name.isEmpty() || hasLineBreak(name) || fromGbk(toGbk(name)) != name)
+        return false;
+    return isKey ? !name.contains(u'=') && !name.startsWith(u'[') : !name.contains(u']');
+}
+
+// One write into the lines of a file: the key's value is replaced where the
+// key is, else the key goes to the end of its section, made as needed.
+void applyWrite(QList<IniLine> &lines, const QByteArray &eol, const IniWrite &write)
+{
+    const QString section = write.section.trimmed();
+    const QString key = write.key.trimmed();
+    if (!usableName(section, false) || !usableName(key, true))
+        return;
+
+    // A value is one line: a line break in it would start new entries.
+    QString oneLine = write.value;
+    oneLine.replace(u'\r', u' ').replace(u'\n', u' ').remove(QChar(u'\0'));
+    const QByteArray valueBytes = toGbk(oneLine.trimmed());
+
+    auto [begin, end] = findSection(lines, section);
+    if (begin < 0) {
+        if (!lines.isEmpty() && lines.last().ending.isEmpty()) {
+            lines.last().raw += eol;
+            lines.last().ending = eol;
+        }
+        lines.append(parseLine("[" + toGbk(section) + "]" + eol));
+        begin = lines.size() - 1;
+        end = lines.size();
+    }
+
+    for (qsizetype i = begin + 1; i < end; ++i) {
+        IniLine &line = lines[i];
+        if (line.kind == IniLine::Entry && sameName(line.name, key)) {
+            const QByteArray ending = line.ending.isEmpty() ? eol : line.ending;
+            line = parseLine(line.keyBytes + "=" + valueBytes + ending);
+            return;
+        }
+    }
+    // After the section's last non-blank line, so blank lines keep
+    // separating it from the next section.
+    qsizetype at = end;
+    while (at > begin + 1 && lines[at - 1].raw.trimmed().isEmpty())
+        --at;
+    IniLine &previous = lines[at - 1];
+    if (previous.ending.isEmpty()) {
+        previous.raw += eol;
+        previous.ending = eol;
+    }
+    lines.insert(at, parseLine(toGbk(key) + "=" + valueBytes + eol));
+}
+
+// A save writes "setup.ini.XXXXXX" beside the file and renames it over the
+// file; a process killed between the two leaves it behind. Looked for once
+// per path and run, so owners may set the path as often as they like.
+void removeLeftoverSaves(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || info.fileName().isEmpty())
+        return;
+    {
+        static QMutex mutex;
+        static QSet<QString> looked;
+        const QMutexLocker lock(&mutex);
+        if (looked.contains(info.absoluteFilePath()))
+            return;
+        looked.insert(info.absoluteFilePath());
+    }
+    const QString prefix = info.fileName() + u'.';
+    const QDir dir = info.absoluteDir();
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix))
+            continue;
+        const QStringView tail = QStringView(name).sliced(prefix.size());
+        if (std::all_of(tail.begin(), tail.end(), [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 128; }))
+            QFile::remove(dir.filePath(name));
+    }
+}
+
 } // namespace
+
+void ClassIniFile::setINIFileName(const QString &path)
+{
+    m_path = path;
+    removeLeftoverSaves(path);
+}
 
 QString ClassIniFile::GetIniKey(const QString &section, const QString &key,
                                 const QString &defaultValue) const
@@ -231,57 +330,20 @@ QString ClassIniFile::GetIniKey(const QString &section, const QString &key,
 
 void ClassIniFile::WriteIniKey(const QString &section, const QString &key, const QString &value)
 {
-    if (m_path.isEmpty() || section.trimmed().isEmpty() || key.trimmed().isEmpty()
-        || hasLineBreak(section) || section.contains(u']') || hasLineBreak(key)
-        || key.contains(u'='))
+    WriteIniKeys({{section, key, value}});
+}
+
+void ClassIniFile::WriteIniKeys(const QList<IniWrite> &writes)
+{
+    if (m_path.isEmpty())
         return;
-
-    // A value is one line: a line break in it would start new entries.
-    QString oneLine = value;
-    oneLine.replace(u'\r', u' ').replace(u'\n', u' ').remove(QChar(u'\0'));
-
     const std::optional<QByteArray> old = readForChange(m_path);
     if (!old)
         return;
     QList<IniLine> lines = parseFile(*old);
     const QByteArray eol = lineEndingOf(lines);
-    const QByteArray valueBytes = toGbk(oneLine.trimmed());
-
-    auto [begin, end] = findSection(lines, section);
-    if (begin < 0) {
-        if (!lines.isEmpty() && lines.last().ending.isEmpty()) {
-            lines.last().raw += eol;
-            lines.last().ending = eol;
-        }
-        lines.append(parseLine("[" + toGbk(section.trimmed()) + "]" + eol));
-        begin = lines.size() - 1;
-        end = lines.size();
-    }
-
-    bool replaced = false;
-    for (qsizetype i = begin + 1; i < end; ++i) {
-        IniLine &line = lines[i];
-        if (line.kind == IniLine::Entry && sameName(line.name, key)) {
-            const QByteArray ending = line.ending.isEmpty() ? eol : line.ending;
-            line = parseLine(line.keyBytes + "=" + valueBytes + ending);
-            replaced = true;
-            break;
-        }
-    }
-    if (!replaced) {
-        // After the section's last non-blank line, so blank lines keep
-        // separating it from the next section.
-        qsizetype at = end;
-        while (at > begin + 1 && lines[at - 1].raw.trimmed().isEmpty())
-            --at;
-        IniLine &previous = lines[at - 1];
-        if (previous.ending.isEmpty()) {
-            previous.raw += eol;
-            previous.ending = eol;
-        }
-        lines.insert(at, parseLine(toGbk(key.trimmed()) + "=" + valueBytes + eol));
-    }
-
+    for (const IniWrite &write : writes)
+        applyWrite(lines, eol, write);
     const QByteArray bytes = joinLines(lines);
     if (bytes != *old)
         replaceFile(m_path, bytes);

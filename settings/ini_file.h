@@ -1,22 +1,31 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace quorvane {
 
 // The one way to read and write setup.ini: GBK text, sections and keys matched
-// without regard to case, values trimmed. No cache: every call goes to the file.
-// Failures are silent; a write replaces the file atomically.
+// without regard to case or the blanks around them, values trimmed. No cache:
+// every call goes to the file. Failures are silent; a write replaces the file
+// atomically. A write whose name the file could not give back (a character GBK
+// lacks, a line break, "]" in a section, "=" in a key or "[" at its start)
+// writes nothing.
+struct IniWrite { QString section; QString key; QString value; };
+
 class ClassIniFile
 {
 public:
-    void setINIFileName(const QString &path) { m_path = path; }
+    // The first use of a path in a run also removes what killed saves left beside it.
+    void setINIFileName(const QString &path);
     QString INIFileName() const { return m_path; }
 
     // The default comes back for a missing file, section or key, and for a
     // value that is empty or blank. At most 1023 GBK bytes are returned.
     QString GetIniKey(const QString &section, const QString &key, const QString &defaultValue) const;
     void WriteIniKey(const QString &section, const QString &key, const QString &value);
+    // Applies the writes in order, with the rules of single writes, as one replacement of the file.
+    void WriteIniKeys(const QList<IniWrite> &writes);
     void DelIniKey(const QString &section, const QString &key);
     void DelIniSec(const QString &section);
 

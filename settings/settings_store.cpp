@@ -124,17 +124,20 @@ FeeSettings LoadFeeSettings(ClassIniFile &ini, const QString &iniPath)
 void SaveFeeSettings(ClassIniFile &ini, const QString &iniPath, const FeeSettings &fees)
 {
     ini.setINIFileName(iniPath);
-    ini.WriteIniKey(Setup, QStringLiteral("buy_BrokerageRatio"), fees.buy_BrokerageRatio);
-    ini.WriteIniKey(Setup, QStringLiteral("buy_MinBrokerageRatio"), fees.buy_MinBrokerageRatio);
-    ini.WriteIniKey(Setup, QStringLiteral("StampDuty"), fees.StampDuty);
-    ini.WriteIniKey(Setup, QStringLiteral("MinStampDuty"), fees.MinStampDuty);
-    ini.WriteIniKey(Setup, QStringLiteral("TransferMoney"), fees.TransferMoney);
-    ini.WriteIniKey(Setup, QStringLiteral("MinTransferMoney"), fees.MinTransferMoney);
-    ini.WriteIniKey(Setup, QStringLiteral("buy_OtherMoney"), fees.buy_OtherMoney);
-    ini.WriteIniKey(Setup, QStringLiteral("sell_OtherMoney"), fees.sell_OtherMoney);
-    ini.WriteIniKey(Setup, QStringLiteral("Check1"), QString::number(fees.Check1));
-    ini.WriteIniKey(Setup, QStringLiteral("Check2"), QString::number(fees.Check2));
-    ini.WriteIniKey(Setup, QStringLiteral("TransferByAmount"), QString::number(fees.TransferByAmount));
+    // One replacement of the file: a save cut short leaves all old or all new rates.
+    ini.WriteIniKeys({
+        {Setup, QStringLiteral("buy_BrokerageRatio"), fees.buy_BrokerageRatio},
+        {Setup, QStringLiteral("buy_MinBrokerageRatio"), fees.buy_MinBrokerageRatio},
+        {Setup, QStringLiteral("StampDuty"), fees.StampDuty},
+        {Setup, QStringLiteral("MinStampDuty"), fees.MinStampDuty},
+        {Setup, QStringLiteral("TransferMoney"), fees.TransferMoney},
+        {Setup, QStringLiteral("MinTransferMoney"), fees.MinTransferMoney},
+        {Setup, QStringLiteral("buy_OtherMoney"), fees.buy_OtherMoney},
+        {Setup, QStringLiteral("sell_OtherMoney"), fees.sell_OtherMoney},
+        {Setup, QStringLiteral("Check1"), QString::number(fees.Check1)},
+        {Setup, QStringLiteral("Check2"), QString::number(fees.Check2)},
+        {Setup, QStringLiteral("TransferByAmount"), QString::number(fees.TransferByAmount)},
+    });
 }
 
 SettingsStore LoadMonitorSettings(ClassIniFile &ini, const QString &iniPath)

@@ -61,18 +61,6 @@ std::optional<Money> AlertPrice(const QString &text)
     return MoneyIfNumber(text);
 }
 
-// The file's writes of one OK, in their order, made in one go.
-struct MonitoringWrite
-{
-    QString section, key, value;
-};
-
-void WriteAll(ClassIniFile &ini, const QList<MonitoringWrite> &writes)
-{
-    for (const MonitoringWrite &write : writes)
-        ini.WriteIniKey(write.section, write.key, write.value);
-}
-
 } // namespace
 
 QString ActiveTimeMessage(const QString &text)
@@ -244,7 +232,8 @@ void Form2::SaveSettings()
     store.stock3_Down = AlertPrice(txtstock3_Down->text()).value_or(Money());
 
     m_ini.setINIFileName(m_owner.folders().iniPath());
-    QList<MonitoringWrite> writes;
+    // The writes of one OK, in their order, replace the file once.
+    QList<IniWrite> writes;
     auto write = [&](const char *key, const QString &value) {
         writes.append({Monitoring, QLatin1String(key), value});
     };
@@ -268,7 +257,7 @@ void Form2::SaveSettings()
     store.IsClipboard = StateText(IsClipboardCB);
     write("IsClipboard", store.IsClipboard);
 
-    WriteAll(m_ini, writes);
+    m_ini.WriteIniKeys(writes);
 }
 
 void Form2::Command1_Click()

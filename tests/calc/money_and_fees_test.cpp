@@ -104,8 +104,12 @@ TEST(Format, TwoDecimalsHalvesAwayFromZeroAndReadBackAsShown)
     }
     // 1.005 is really 1.00499…, 999.995 really 999.99500…0045.
     for (const auto &[value, shown] : {std::pair{-0.0, "0.00"}, {0.125, "0.13"}, {-0.125, "-0.13"}, {1.005, "1.00"},
-                                       {999.995, "1,000.00"}, {1e20, "100,000,000,000,000,000,000.00"}})
+                                       {999.995, "1,000.00"}, {1e20, "100,000,000,000,000,000,000.00"},
+                                       {9007199254740994.0, "9,007,199,254,740,994.00"}}) // 2^53 + 2: ×100 is inexact
         EXPECT_EQ(FormatFigure(value), QString::fromUtf8(shown)) << value << " → " << shown;
+    // ×100 would overflow: the text still reads back as the value.
+    for (const double huge : {-std::numeric_limits<double>::max(), 1.8e307})
+        EXPECT_EQ(NumberFromText(FormatFigure(huge)), huge) << FormatFigure(huge).left(12).toStdString();
     EXPECT_EQ(FormatFigure(units(-5000)), QStringLiteral("-0.50"));
     // Typed texts are rounded once, from their digits: never to four decimals first.
     for (const auto &[text, shown] : {std::pair{"1500.6", "1,501"}, {"2.5", "3"}, {"-2.5", "-3"}, {"-0.4", "0"},

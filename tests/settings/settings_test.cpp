@@ -56,9 +56,6 @@ TEST_F(SettingsTest, AMissingFileGivesEveryDefaultAndTheFirstWriteCreatesIt)
     EXPECT_EQ(ini.INIFileName(), path);
     EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"", "0", "0", "0", "0", "30", "0", "新浪财经",
                                                                   "1", "1", "0", "2011-03-31 01:00:00"}));
-    const NetworkSettings network = LoadNetworkSettings(ini, path);
-    EXPECT_EQ((QStringList{network.QuoteHost, network.ChartHost, network.UpdateHost, network.Referer}),
-              (QStringList{"hq.sinajs.cn", "image.sinajs.cn", "", "https://finance.sina.com.cn/"}));
     ini.DelIniKey("setup", "StampDuty");
     ini.DelIniSec("setup");
     EXPECT_FALSE(QFile::exists(path)) << "reads and deletes never create the file";
@@ -130,14 +127,29 @@ TEST_F(SettingsTest, WritesAndDeletesKeepEveryOtherLine)
     EXPECT_EQ(readRaw(), expected.left(expected.indexOf("[monitoring]")));
 }
 
-TEST_F(SettingsTest, AValueCannotInjectLines)
+TEST_F(SettingsTest, NoValueOrNameCanConfuseTheFile)
 {
-    ini.WriteIniKey("monitoring", "stock1", "600000\r\n[setup]\r\nStampDuty=9");
-    EXPECT_EQ(ini.GetIniKey("setup", "StampDuty", "default"), "default");
-    EXPECT_EQ(ini.GetIniKey("monitoring", "stock1", ""), "600000  [setup]  StampDuty=9");
-    for (const auto &[section, key] : {std::pair{"monitoring", "a=b"}, {"x]y", "a"}, {"", "a"}})
-        ini.WriteIniKey(section, key, "1");
-    EXPECT_EQ(readRaw().count('\n'), 2) << "unusable section or key names write nothing";
+    const QByteArray original = "[setup]\r\nStampDuty=1.00\r\nLast=5\r";
+    writeRaw(original);
+    EXPECT_EQ(ini.GetIniKey("setup", "Last", ""), "5") << "a lone CR ends a line";
+
+    // Names that would not read back as written, or would make a line read as something else.
+    const std::pair<QString, QString> refused[] = {
+        {"monitoring", "a=b"}, {"x]y", "a"},       {"", "a"},         {" ", "a"},
+        {"setup", "a\nb"},     {"set\rup", "a"},   {"setup", " [x"},  {"setup", "ሴ"},
+        {"ሴ", "a"},            {"setup", "😀"},    {"setup", QString(QChar(0xFFFD))},
+    };
+    for (const auto &[section, key] : refused)
+        ini.WriteIniKeys({{section, key, "]1"}});
+    EXPECT_EQ(readRaw(), original) << "refused names write nothing";
+
+    ini.WriteIniKeys({{" setup ", " stampduty\t", "2.00"},
+                      {"monitoring", "stock1", "600000\r\n[setup]\r\nStampDuty=9"},
+                      {" Monitoring", "stock1 ", "600001\n[setup]"}});
+    EXPECT_EQ(readRaw(), QByteArray("[setup]\r\nStampDuty=2.00\r\nLast=5\r[monitoring]\r\n"
+                                    "stock1=600001 [setup]\r\n"))
+        << "names are trimmed before they are compared, and a value stays on its line";
+    EXPECT_EQ(ini.GetIniKey(" SETUP", "StampDuty ", ""), "2.00");
 }
 
 TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)
@@ -150,7 +162,8 @@ TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     const rlimit small{64, old.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    ini.WriteIniKey("setup", "buy_OtherMoney", QString(200, u'9'));
+    // The first of the fee keys would still fit: a save is one write or none.
+    SaveFeeSettings(ini, path, FeeSettings());
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(readRaw(), original);

@@ -1,0 +1,29 @@
+// Saves the fee settings over and over, alternating two sets, until killed:
+// "saver PATH N" starts with set N (0 the defaults, 1 the other set).
+// "saver PATH --start-only" only starts using the file, as a program start does.
+#include "settings/ini_file.h"
+#include "saved_fees.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+using namespace quorvane;
+
+int main(int argc, char **argv)
+{
+    if (argc < 3)
+        return 2;
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    ClassIniFile ini;
+    ini.setINIFileName(path);
+    if (std::strcmp(argv[2], "--start-only") == 0)
+        return 0;
+
+    FeeSettings sets[2];
+    sets[1] = OtherFees();
+    std::fputs("saving\n", stdout);
+    std::fflush(stdout);
+    for (unsigned n = std::atoi(argv[2]);; ++n)
+        SaveFeeSettings(ini, path, sets[n % 2]);
+}

@@ -1,0 +1,101 @@
+// Kills a process that keeps saving the fee settings at random moments: the
+// file must always read as one whole set, never a mix of the two.
+#include "saved_fees.h"
+#include "settings/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <csignal>
+#include <random>
+#include <thread>
+
+using namespace quorvane;
+
+namespace {
+
+QStringList texts(const FeeSettings &f)
+{
+    return {f.buy_BrokerageRatio, f.buy_MinBrokerageRatio, f.StampDuty, f.MinStampDuty, f.TransferMoney,
+            f.MinTransferMoney, f.buy_OtherMoney, f.sell_OtherMoney, QString::number(f.Check1),
+            QString::number(f.Check2)};
+}
+
+QStringList leftovers(const QTemporaryDir &dir)
+{
+    QStringList names = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    names.removeAll(QStringLiteral("setup.ini"));
+    names.removeAll(QStringLiteral("setup.ini.bak"));
+    return names;
+}
+
+TEST(SaveKillTest, AKilledSaveLeavesAllOldOrAllNewValuesAndTheNextStartTidiesUp)
+{
+    // In memory where there is such a folder: a save there is not slowed by
+    // the disk's flush, so the kills fall on the save's own steps.
+    const QString memory = QStringLiteral("/dev/shm");
+    QTemporaryDir dir(QFileInfo(memory).isWritable() ? memory + QStringLiteral("/quorvane-XXXXXX")
+                                                     : QDir::tempPath() + QStringLiteral("/quorvane-XXXXXX"));
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("setup.ini"));
+    ClassIniFile ini;
+    ini.setINIFileName(path);
+    ini.WriteIniKey(QStringLiteral("monitoring"), QStringLiteral("stock1"), QStringLiteral("600000"));
+    SaveFeeSettings(ini, path, FeeSettings());
+    const QStringList oldSet = texts(FeeSettings());
+    const QStringList newSet = texts(OtherFees());
+
+    // Kills land anywhere in the first two saves, however fast this machine saves.
+    QElapsedTimer timer;
+    timer.start();
+    for (int n = 0; n < 20; ++n)
+        SaveFeeSettings(ini, path, n % 2 ? FeeSettings() : OtherFees());
+    const auto oneSave = std::chrono::nanoseconds(timer.nsecsElapsed() / 20);
+    std::mt19937 random(20261206);
+    std::uniform_int_distribution<std::int64_t> delay(0, 2 * oneSave.count());
+    constexpr int Kills = 200;
+    int readAsOld = 0;
+    int readAsNew = 0;
+    int leftBehind = 0;
+    for (int kill = 0; kill < Kills; ++kill) {
+        const bool holdsOld = texts(LoadFeeSettings(ini, path)) == oldSet;
+        QProcess saver;
+        saver.start(QStringLiteral(KILL_SAVER), {path, QString::number(holdsOld ? 1 : 0)});
+        ASSERT_TRUE(saver.waitForReadyRead(10000)) << "the saver never started saving";
+        std::this_thread::sleep_for(std::chrono::nanoseconds(delay(random)));
+        ::kill(static_cast<pid_t>(saver.processId()), SIGKILL);
+        ASSERT_TRUE(saver.waitForFinished(10000));
+
+        const QStringList read = texts(LoadFeeSettings(ini, path));
+        ASSERT_TRUE(read == oldSet || read == newSet) << "kill " << kill << ": " << read.join(u' ').toStdString();
+        (read == oldSet ? readAsOld : readAsNew) += 1;
+        ASSERT_EQ(ini.GetIniKey(QStringLiteral("monitoring"), QStringLiteral("stock1"), QString()), "600000");
+        if (!leftovers(dir).isEmpty())
+            ++leftBehind;
+    }
+    std::printf("%d kills within %lld µs of a start: %d read as the old set, %d as the new, "
+                "%d left a temporary file\n",
+                Kills, static_cast<long long>(2 * oneSave.count() / 1000), readAsOld, readAsNew, leftBehind);
+    EXPECT_GT(readAsOld, 0);
+    EXPECT_GT(readAsNew, 0);
+
+    // What the next start removes, and what it leaves alone.
+    for (const char *name : {"setup.ini.AbC123", "setup.ini.bak"}) {
+        QFile planted(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+    }
+    QProcess start;
+    start.start(QStringLiteral(KILL_SAVER), {path, QStringLiteral("--start-only")});
+    ASSERT_TRUE(start.waitForFinished(10000));
+    EXPECT_EQ(leftovers(dir), QStringList());
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("setup.ini.bak"))));
+}
+
+} // namespace
