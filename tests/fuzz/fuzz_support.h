@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QList>
+#include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
@@ -41,4 +45,19 @@ inline QList<QByteArray> FuzzParts(const std::uint8_t *data, std::size_t size, q
     while (parts.size() < count)
         parts.append(QByteArray());
     return parts;
+}
+
+// A file of the given name in a folder of the run's own, in memory where there
+// is such a folder (a file on disk is flushed at each save), with `bytes` as
+// its whole content.
+inline QString ScratchFile(const QString &name, const QByteArray &bytes)
+{
+    static QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                                 ? QStringLiteral("/dev/shm/quorvane-fuzz-XXXXXX")
+                                 : QDir::tempPath() + QStringLiteral("/quorvane-fuzz-XXXXXX"));
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    FUZZ_CHECK(file.write(bytes) == bytes.size());
+    return path;
 }

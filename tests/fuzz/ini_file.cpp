@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <QTemporaryDir>
 
 using namespace quorvane;
 
@@ -39,17 +38,8 @@ bool gbkHolds(const QString &text)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    // In memory where there is such a folder: each save flushes its file.
-    static QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
-                                 ? QStringLiteral("/dev/shm/quorvane-fuzz-XXXXXX")
-                                 : QDir::tempPath() + QStringLiteral("/quorvane-fuzz-XXXXXX"));
-    static const QString path = dir.filePath(QStringLiteral("setup.ini"));
     const QList<QByteArray> parts = FuzzParts(data, size, 8);
-    {
-        QFile file(path);
-        FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(parts[0]);
-    }
+    const QString path = ScratchFile(QStringLiteral("setup.ini"), parts[0]);
     const QString section = QString::fromUtf8(parts[1]);
     const QString key = QString::fromUtf8(parts[2]);
     const QString value = QString::fromUtf8(parts[3]);
@@ -68,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray old = readAll(path);
     ini.WriteIniKeys({{section, key, value}});
     const QByteArray now = readAll(path);
-    FUZZ_CHECK(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size() == 1);
+    FUZZ_CHECK(QFileInfo(path).dir().entryList(QDir::Files | QDir::Hidden).size() == 1);
 
     if (now != old) {
         // A value is kept on one line and trimmed; a short one that GBK holds

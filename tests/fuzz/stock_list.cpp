@@ -6,21 +6,13 @@
 #include "quotes/quote.h"
 #include "quotes/stock_list.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 
 using namespace quorvane;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static QTemporaryDir dir;
-    static const QString path = dir.filePath(QStringLiteral("StockList.txt"));
     const QList<QByteArray> parts = FuzzParts(data, size, 2);
-    {
-        QFile file(path);
-        FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(parts[1]);
-    }
+    const QString path = ScratchFile(QStringLiteral("StockList.txt"), parts[1]);
     const QString wanted = QString::fromUtf8(parts[0]);
     const StockListTable table = StockListTable::load(path);
     for (const StockListEntry &entry : table.entries()) {
