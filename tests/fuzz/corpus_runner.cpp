@@ -3,40 +3,32 @@
 // reproducer stay a test.
 #include "fuzz_support.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
+#include <QDirIterator>
 
 int main(int argc, char **argv)
 {
-    namespace fs = std::filesystem;
-    std::vector<fs::path> files;
+    QStringList files;
     for (int i = 1; i < argc; ++i) {
-        const fs::path path(argv[i]);
-        if (fs::is_directory(path)) {
-            for (const fs::directory_entry &entry : fs::recursive_directory_iterator(path))
-                if (entry.is_regular_file())
-                    files.push_back(entry.path());
-        } else {
-            files.push_back(path);
-        }
+        const QString path = QString::fromLocal8Bit(argv[i]);
+        if (!QFileInfo(path).isDir())
+            files.append(path);
+        for (QDirIterator it(path, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+            files.append(it.next());
     }
-    if (files.empty()) {
+    if (files.isEmpty()) {
         std::fprintf(stderr, "usage: %s FILE_OR_FOLDER...: no inputs found\n", argv[0]);
         return 2;
     }
-    std::sort(files.begin(), files.end());
-    for (const fs::path &file : files) {
-        std::ifstream in(file, std::ios::binary);
-        if (!in) {
-            std::fprintf(stderr, "cannot read %s\n", file.c_str());
+    files.sort();
+    for (const QString &name : files) {
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(name));
             return 2;
         }
-        const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
+        const QByteArray bytes = file.readAll();
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size()));
     }
-    std::printf("%zu inputs ran\n", files.size());
+    std::printf("%lld inputs ran\n", static_cast<long long>(files.size()));
     return 0;
 }

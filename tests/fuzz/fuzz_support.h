@@ -31,19 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 // are empty, and the last part keeps any further NUL bytes.
 inline QList<QByteArray> FuzzParts(const std::uint8_t *data, std::size_t size, qsizetype count)
 {
-    const QByteArray input(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    QList<QByteArray> parts;
-    qsizetype start = 0;
-    while (parts.size() < count - 1) {
-        const qsizetype nul = input.indexOf('\0', start);
-        if (nul < 0)
-            break;
-        parts.append(input.sliced(start, nul - start));
-        start = nul + 1;
-    }
-    parts.append(input.sliced(start));
-    while (parts.size() < count)
-        parts.append(QByteArray());
+    QList<QByteArray> parts = QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)).split('\0');
+    for (; parts.size() > count; parts.removeAt(count))
+        parts[count - 1] += '\0' + parts[count];
+    parts.resize(count);
     return parts;
 }
 

@@ -5,6 +5,8 @@
 
 #include "quotes/http_fetch.h"
 
+#include <algorithm>
+
 using namespace quorvane;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -22,10 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (strict)
         FUZZ_CHECK(*strict == lenient);
 
-    bool allAscii = true;
-    for (char c : bytes)
-        allAscii = allAscii && static_cast<unsigned char>(c) < 0x80;
-    if (allAscii)
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
         FUZZ_CHECK(lenient == QString::fromLatin1(bytes));
     return 0;
 }

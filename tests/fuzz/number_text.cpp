@@ -15,16 +15,14 @@ namespace {
 Money toCents(Money value)
 {
     const bool negative = value.units() < 0;
-    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value.units())
-                                       : static_cast<std::uint64_t>(value.units());
-    magnitude = (magnitude + 50) / 100 * 100;
-    return Money::fromUnits(negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude));
+    const std::uint64_t units = negative ? 0 - std::uint64_t(value.units()) : std::uint64_t(value.units());
+    const auto cents = static_cast<std::int64_t>((units + 50) / 100 * 100);
+    return Money::fromUnits(negative ? -cents : cents);
 }
 
-void checkShown(const QString &shown)
+bool shows(const QString &text)
 {
-    FUZZ_CHECK(!shown.isEmpty());
-    FUZZ_CHECK(IsNumberText(shown));
+    return !text.isEmpty() && IsNumberText(text);
 }
 
 } // namespace
@@ -37,26 +35,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     try {
         const Money money = MoneyFromText(text);
-        const QString shown = FormatMoney(money);
-        checkShown(shown);
-        FUZZ_CHECK(MoneyFromText(shown) == toCents(money));
-        checkShown(FormatFigure(money));
-        FUZZ_CHECK(MoneyFromText(FormatFigure(money)) == toCents(money));
+        for (const QString &shown : {FormatMoney(money), FormatFigure(money)})
+            FUZZ_CHECK(shows(shown) && MoneyFromText(shown) == toCents(money));
         // The entry fields' forms round the text itself once: within half a
         // cent (or half a share) of the value, give or take the four decimals.
-        const QString tidied = FormatMoneyText(text);
-        checkShown(tidied);
-        FUZZ_CHECK(std::llabs(MoneyFromText(tidied).units() - money.units()) <= 51);
-        const QString whole = FormatWholeNumberText(text);
-        checkShown(whole);
-        FUZZ_CHECK(std::llabs(MoneyFromText(whole).units() - money.units()) <= 5001);
+        const QString tidied = FormatMoneyText(text), whole = FormatWholeNumberText(text);
+        FUZZ_CHECK(shows(tidied) && std::llabs(MoneyFromText(tidied).units() - money.units()) <= 51);
+        FUZZ_CHECK(shows(whole) && std::llabs(MoneyFromText(whole).units() - money.units()) <= 5001);
     } catch (const OutOfRangeError &) {
     }
 
     try {
         const double value = NumberFromText(text);
         const QString shown = FormatFigure(value);
-        checkShown(shown);
+        FUZZ_CHECK(shows(shown));
         const double back = NumberFromText(shown);
         // From 2^53 on every double is whole and must come back exactly;
         // below, the text is the value to the nearest cent.

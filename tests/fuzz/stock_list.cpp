@@ -6,7 +6,6 @@
 #include "quotes/quote.h"
 #include "quotes/stock_list.h"
 
-
 using namespace quorvane;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
