@@ -20,8 +20,7 @@ int main(int argc, char **argv)
     if (std::strcmp(argv[2], "--start-only") == 0)
         return 0;
 
-    FeeSettings sets[2];
-    sets[1] = OtherFees();
+    const FeeSettings sets[2] = {FeeSettings(), OtherFees()};
     std::fputs("saving\n", stdout);
     std::fflush(stdout);
     for (unsigned n = std::atoi(argv[2]);; ++n)

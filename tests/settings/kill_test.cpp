@@ -21,13 +21,6 @@ using namespace quorvane;
 
 namespace {
 
-QStringList texts(const FeeSettings &f)
-{
-    return {f.buy_BrokerageRatio, f.buy_MinBrokerageRatio, f.StampDuty, f.MinStampDuty, f.TransferMoney,
-            f.MinTransferMoney, f.buy_OtherMoney, f.sell_OtherMoney, QString::number(f.Check1),
-            QString::number(f.Check2)};
-}
-
 QStringList leftovers(const QTemporaryDir &dir)
 {
     QStringList names = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
@@ -49,8 +42,8 @@ TEST(SaveKillTest, AKilledSaveLeavesAllOldOrAllNewValuesAndTheNextStartTidiesUp)
     ini.setINIFileName(path);
     ini.WriteIniKey(QStringLiteral("monitoring"), QStringLiteral("stock1"), QStringLiteral("600000"));
     SaveFeeSettings(ini, path, FeeSettings());
-    const QStringList oldSet = texts(FeeSettings());
-    const QStringList newSet = texts(OtherFees());
+    const QStringList oldSet = FeeTexts(FeeSettings());
+    const QStringList newSet = FeeTexts(OtherFees());
 
     // Kills land anywhere in the first two saves, however fast this machine saves.
     QElapsedTimer timer;
@@ -61,11 +54,9 @@ TEST(SaveKillTest, AKilledSaveLeavesAllOldOrAllNewValuesAndTheNextStartTidiesUp)
     std::mt19937 random(20261206);
     std::uniform_int_distribution<std::int64_t> delay(0, 2 * oneSave.count());
     constexpr int Kills = 200;
-    int readAsOld = 0;
-    int readAsNew = 0;
-    int leftBehind = 0;
+    int readAsOld = 0, readAsNew = 0, leftBehind = 0;
     for (int kill = 0; kill < Kills; ++kill) {
-        const bool holdsOld = texts(LoadFeeSettings(ini, path)) == oldSet;
+        const bool holdsOld = FeeTexts(LoadFeeSettings(ini, path)) == oldSet;
         QProcess saver;
         saver.start(QStringLiteral(KILL_SAVER), {path, QString::number(holdsOld ? 1 : 0)});
         ASSERT_TRUE(saver.waitForReadyRead(10000)) << "the saver never started saving";
@@ -73,7 +64,7 @@ TEST(SaveKillTest, AKilledSaveLeavesAllOldOrAllNewValuesAndTheNextStartTidiesUp)
         ::kill(static_cast<pid_t>(saver.processId()), SIGKILL);
         ASSERT_TRUE(saver.waitForFinished(10000));
 
-        const QStringList read = texts(LoadFeeSettings(ini, path));
+        const QStringList read = FeeTexts(LoadFeeSettings(ini, path));
         ASSERT_TRUE(read == oldSet || read == newSet) << "kill " << kill << ": " << read.join(u' ').toStdString();
         (read == oldSet ? readAsOld : readAsNew) += 1;
         ASSERT_EQ(ini.GetIniKey(QStringLiteral("monitoring"), QStringLiteral("stock1"), QString()), "600000");

@@ -19,3 +19,11 @@ inline quorvane::FeeSettings OtherFees()
     fees.Check2 = 1;
     return fees;
 }
+
+// Every fee key's value as a text, in the order of the settings file.
+inline QStringList FeeTexts(const quorvane::FeeSettings &f)
+{
+    return {f.buy_BrokerageRatio, f.buy_MinBrokerageRatio, f.StampDuty, f.MinStampDuty, f.TransferMoney,
+            f.MinTransferMoney, f.buy_OtherMoney, f.sell_OtherMoney, QString::number(f.Check1),
+            QString::number(f.Check2), QString::number(f.TransferByAmount)};
+}

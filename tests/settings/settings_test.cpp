@@ -1,3 +1,4 @@
+#include "saved_fees.h"
 #include "settings/ini_file.h"
 #include "settings/settings_store.h"
 
@@ -32,14 +33,7 @@ protected:
     ClassIniFile ini;
 };
 
-// Every key's value as a text, in the order of the settings file.
-QStringList texts(const FeeSettings &f)
-{
-    return {f.buy_BrokerageRatio, f.buy_MinBrokerageRatio, f.StampDuty, f.MinStampDuty, f.TransferMoney,
-            f.MinTransferMoney, f.buy_OtherMoney, f.sell_OtherMoney, QString::number(f.Check1),
-            QString::number(f.Check2), QString::number(f.TransferByAmount)};
-}
-
+// The monitor's keys as texts, in the order of the settings file.
 QStringList texts(const SettingsStore &s)
 {
     const auto price = [](Money m) { return QString::number(MoneyToDouble(m)); };
@@ -51,7 +45,7 @@ QStringList texts(const SettingsStore &s)
 TEST_F(SettingsTest, AMissingFileGivesEveryDefaultAndTheFirstWriteCreatesIt)
 {
     ini.setINIFileName(QString()); // loading sets it
-    EXPECT_EQ(texts(LoadFeeSettings(ini, path)),
+    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
               (QStringList{"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", "1", "0", "0"}));
     EXPECT_EQ(ini.INIFileName(), path);
     EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"", "0", "0", "0", "0", "30", "0", "新浪财经",
@@ -196,7 +190,7 @@ TEST_F(SettingsTest, FeeRatesRoundTripAsTypedWithoutTouchingOtherKeys)
     fees.Check1 = 0;
     fees.Check2 = fees.TransferByAmount = 1;
     SaveFeeSettings(ini, path, fees);
-    EXPECT_EQ(texts(LoadFeeSettings(ini, path)), texts(fees));
+    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)), FeeTexts(fees));
     EXPECT_EQ(ini.GetIniKey("setup", "Check1", ""), "0");
     const SettingsStore store = LoadMonitorSettings(ini, path);
     EXPECT_EQ(store.DefaultSite, "东方财富");
@@ -209,7 +203,7 @@ TEST_F(SettingsTest, TextsThatDoNotConvertLoadAsTheKeysDefaults)
              "[monitoring]\r\nstock1=600000\r\nstock1_Down=abc\r\nstock2_Down=\r\nstock3_Down= 9.5 \r\n"
              "IsActive=on\r\nActiveTime=soon\r\nHideTaskbar=-1\r\nIsClipboard=0\r\nIsSumSamePrice=x\r\n"
              "showPicture=1e9\r\nDefaultSite=不存在的网站\r\n");
-    EXPECT_EQ(texts(LoadFeeSettings(ini, path)).mid(8), (QStringList{"1", "0", "0"}));
+    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)).mid(8), (QStringList{"1", "0", "0"}));
     // The site table falls back for an unknown site, not the store.
     EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"600000", "0", "0", "9.5", "0", "30", "-1",
                                                                   "不存在的网站", "0", "1", "0", "2011-03-03 01:00:00"}));
