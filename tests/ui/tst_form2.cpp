@@ -55,22 +55,16 @@ private slots:
 
     void rulesOfTheIntervalAndTheCodes()
     {
-        const QString range = QStringLiteral("时间范围必须在5秒-6000秒之间");
-        const QString number = QStringLiteral("请输入数字");
-        const struct
-        {
-            const char *text;
-            QString message;
-        } intervals[] = {{"4", range},  {"5", {}},       {"4.5", range}, {"5.5", {}},    {"6000", {}},
-                         {"6001", range}, {"abc", number}, {"", number},   {"-5", range}};
-        for (const auto &row : intervals)
-            QCOMPARE(ActiveTimeMessage(QString::fromLatin1(row.text)), row.message);
-
-        const QString code = QStringLiteral("请输入6位股票代码");
-        for (const char *valid : {"", "600000", "000001"})
-            QCOMPARE(StockCodeMessage(QString::fromLatin1(valid)), QString());
-        for (const char *invalid : {"60000", "60000a", "6000000"})
-            QCOMPARE(StockCodeMessage(QString::fromLatin1(invalid)), code);
+        const QString range = QStringLiteral("时间范围必须在5秒-6000秒之间"), code = QStringLiteral("请输入6位股票代码");
+        const std::pair<const char *, QString> intervals[] = {
+            {"4", range},    {"5", {}},     {"4.5", range}, {"5.5", {}},   {"6000", {}},
+            {"6001", range}, {"abc", "请输入数字"}, {"", "请输入数字"}, {"-5", range}};
+        for (const auto &[text, message] : intervals)
+            QCOMPARE(ActiveTimeMessage(QString::fromLatin1(text)), message);
+        const std::pair<const char *, QString> codes[] = {{"", {}},         {"600000", {}},    {"000001", {}},
+                                                          {"60000", code}, {"60000a", code}, {"6000000", code}};
+        for (const auto &[text, message] : codes)
+            QCOMPARE(StockCodeMessage(QString::fromLatin1(text)), message);
     }
 
     void opensFromTheMenuWithDefaultsWithoutSetupIni()
@@ -83,13 +77,10 @@ private slots:
                 return;
             seen = true;
             QCOMPARE(shown->windowTitle(), QStringLiteral("设置"));
-            for (QLineEdit *code : {shown->stock1, shown->stock2, shown->stock3})
-                QCOMPARE(code->text(), QString());
-            for (QLineEdit *price : {shown->txtstock1_Down, shown->txtstock2_Down, shown->txtstock3_Down})
-                QCOMPARE(price->text(), QStringLiteral("0.00"));
             // The switches' defaults are seen with values out of their range below.
+            QVERIFY(shown->stock3->text().isEmpty());
+            QCOMPARE(shown->txtstock3_Down->text(), QStringLiteral("0.00"));
             QCOMPARE(shown->ActiveTime->text(), QStringLiteral("30"));
-            QVERIFY(shown->IsSumSamePrice->isChecked());
             QTest::mouseClick(shown->Command2, Qt::LeftButton);
         });
         form->ui().MonitoringMenu->trigger();
@@ -115,10 +106,7 @@ private slots:
         QTest::mouseClick(d.Command1, Qt::LeftButton);
         QVERIFY(!d.isVisible());
         QVERIFY(!form->ui().ActiveTimer->isActive());
-        QCOMPARE(form->store.IsActive, QStringLiteral("0"));
-        ClassIniFile ini;
-        ini.setINIFileName(path("setup.ini"));
-        QCOMPARE(ini.GetIniKey(QStringLiteral("monitoring"), QStringLiteral("IsActive"), {}), QStringLiteral("0"));
+        QVERIFY(ReadBytes(path("setup.ini")).contains("\r\nIsActive=0\r\n"));
     }
 
     void okWritesTheFileAndTheStoreAndStartsTheMonitor()
@@ -200,8 +188,7 @@ private slots:
         // interval, which moves the focus before the dialog is active again.
         d.stock2->setFocus();
         QTest::keyClicks(d.stock2, QStringLiteral("123"));
-        QApplication::setActiveWindow(form.get());
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        activateOther();
         d.ActiveTime->setFocus(Qt::MouseFocusReason);
         QCoreApplication::processEvents();
         QVERIFY(takeBoxes().isEmpty());
