@@ -4,7 +4,6 @@
 #include "fake_platform.h"
 #include "quote_stand_in.h"
 
-#include "settings/ini_file.h"
 #include "settings/settings_store.h"
 #include "ui/frm_about.h"
 
@@ -18,9 +17,8 @@ using namespace quorvane::testing;
 
 namespace {
 
-class FakeProgramStarter final : public ProgramStarter
+struct FakeProgramStarter final : ProgramStarter
 {
-public:
     QStringList started;
     QString startable; // the one program that starts
     bool start(const QString &program, const QStringList &) override
@@ -115,16 +113,13 @@ private slots:
             if (!browserStarts)
                 QCOMPARE(setupIni(), before);
         }
-        ClassIniFile ini;
-        ini.setINIFileName(path("setup.ini"));
-        const QDateTime written =
-            ParseUpdateDateTime(ini.GetIniKey(QStringLiteral("setup"), QStringLiteral("UpdateDateTime"), QString()));
-        QVERIFY(written > QDateTime::currentDateTime().addSecs(-5) && written <= QDateTime::currentDateTime());
-        // The next start does not ask.
+        // The next start reads the time written and does not ask.
         server->takeRequests();
         boxes->shown.clear();
         start(false);
         QVERIFY(server->takeRequests().isEmpty() && boxes->shown.isEmpty());
+        const QDateTime written = form->store.UpdateDateTime;
+        QVERIFY(written > QDateTime::currentDateTime().addSecs(-5) && written <= QDateTime::currentDateTime());
     }
 
     void aboutBox()
