@@ -123,7 +123,7 @@ TEST_F(SettingsTest, WritesAndDeletesKeepEveryOtherLine)
 
 TEST_F(SettingsTest, NoValueOrNameCanConfuseTheFile)
 {
-    const QByteArray original = "[setup]\r\nStampDuty=1.00\r\nLast=5\r";
+    const QByteArray original = "[setup]\r\nLast=5\rStampDuty=1.00\r";
     writeRaw(original);
     EXPECT_EQ(ini.GetIniKey("setup", "Last", ""), "5") << "a lone CR ends a line";
 
@@ -140,7 +140,7 @@ TEST_F(SettingsTest, NoValueOrNameCanConfuseTheFile)
     ini.WriteIniKeys({{" setup ", " stampduty\t", "2.00"},
                       {"monitoring", "stock1", "600000\r\n[setup]\r\nStampDuty=9"},
                       {" Monitoring", "stock1 ", "600001\n[setup]"}});
-    EXPECT_EQ(readRaw(), QByteArray("[setup]\r\nStampDuty=2.00\r\nLast=5\r[monitoring]\r\n"
+    EXPECT_EQ(readRaw(), QByteArray("[setup]\r\nLast=5\rStampDuty=2.00\r[monitoring]\r\n"
                                     "stock1=600001 [setup]\r\n"))
         << "names are trimmed before they are compared, and a value stays on its line";
     EXPECT_EQ(ini.GetIniKey(" SETUP", "StampDuty ", ""), "2.00");
