@@ -19,16 +19,6 @@
 
 using namespace quorvane;
 
-namespace {
-
-QStringList leftovers(const QTemporaryDir &dir)
-{
-    QStringList names = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
-    names.removeAll(QStringLiteral("setup.ini"));
-    names.removeAll(QStringLiteral("setup.ini.bak"));
-    return names;
-}
-
 TEST(SaveKillTest, AKilledSaveLeavesAllOldOrAllNewValuesAndTheNextStartTidiesUp)
 {
     // In memory where there is such a folder: a save there is not slowed by
@@ -82,8 +72,5 @@ TEST(SaveKillTest, AKilledSaveLeavesAllOldOrAllNewValuesAndTheNextStartTidiesUp)
     QProcess start;
     start.start(QStringLiteral(KILL_SAVER), {path, QStringLiteral("--start-only")});
     ASSERT_TRUE(start.waitForFinished(10000));
-    EXPECT_EQ(leftovers(dir), QStringList());
-    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("setup.ini.bak"))));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"setup.ini", "setup.ini.bak"}));
 }
-
-} // namespace
