@@ -4,6 +4,8 @@
 #include "settings/ini_file.h"
 #include "saved_fees.h"
 
+#include <QStringEncoder>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +23,10 @@ int main(int argc, char **argv)
         return 0;
 
     const FeeSettings sets[2] = {FeeSettings(), OtherFees()};
+    // The GBK converters load on first use: loaded before the start is
+    // reported, the kills fall on the saves and not on that.
+    ini.GetIniKey(QStringLiteral("setup"), QStringLiteral("StampDuty"), QString());
+    QStringEncoder("GBK").encode(QStringLiteral("设置"));
     std::fputs("saving\n", stdout);
     std::fflush(stdout);
     for (unsigned n = std::atoi(argv[2]);; ++n)
