@@ -9,7 +9,7 @@ using namespace quorvane;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     // The fields in the order of the window, cut at NUL bytes; the last part's
-    // first byte holds the two transfer-fee switches.
+    // first byte holds the transfer-fee switches (Shanghai, Shenzhen, by amount).
     const QList<QByteArray> parts = FuzzParts(data, size, 15);
     CalculateInputs inputs;
     FeeInputs &fees = inputs.fees;
@@ -22,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const char switches = parts[14].isEmpty() ? 1 : parts[14][0];
     fees.shanghaiTransferFee = switches & 1;
     fees.shenzhenTransferFee = switches & 2;
+    fees.transferByAmount = switches & 4;
 
     const CalculateOutcome outcome = Calculate(inputs);
     if (outcome.rejection) {
