@@ -65,7 +65,11 @@ QString Tidied(const QString &text, bool money)
 
 EntryFields::EntryFields(const Form1Ui &ui, MessageBoxes &boxes, std::function<void()> makeSumDefault,
                          QObject *parent)
-    : QObject(parent), m_ui(ui), m_boxes(boxes), m_makeSumDefault(std::move(makeSumDefault))
+    : QObject(parent), m_ui(ui), m_boxes(boxes), m_makeSumDefault(std::move(makeSumDefault)),
+      m_departure([this](QLineEdit *field, QWidget *) {
+          lostFocus(field);
+          return true;
+      })
 {
     for (QLineEdit *field : {ui.buy_Price, ui.sell_Price})
         field->setValidator(new TypingLimit(field, PriceMaxLength));
@@ -74,7 +78,7 @@ EntryFields::EntryFields(const Form1Ui &ui, MessageBoxes &boxes, std::function<v
     for (QLineEdit *field : {ui.buy_Price, ui.buy_Number, ui.sell_Price, ui.sell_Number})
         field->installEventFilter(this);
     connect(ui.buy_Number, &QLineEdit::textChanged, this, &EntryFields::buy_Number_Change);
-    connect(qApp, &QApplication::focusChanged, this, &EntryFields::focusMoved);
+    m_departure.watch({ui.buy_Price, ui.buy_Number, ui.sell_Price, ui.sell_Number});
 }
 
 void EntryFields::PrepareForEditing(QLineEdit *field)
@@ -95,21 +99,6 @@ bool EntryFields::eventFilter(QObject *watched, QEvent *event)
         clicked(field);
     }
     return false;
-}
-
-void EntryFields::focusMoved(QWidget *, QWidget *now)
-{
-    // The window or the program losing the focus (a message box, a menu,
-    // another program) is no departure. The field is left when the focus
-    // settles on another control of its window, which may come only with
-    // the window's next activation: a control focused while the window is
-    // inactive gets no focus events until then.
-    if (!now)
-        return;
-    if (m_editing && now != m_editing && now->window() == m_editing->window())
-        lostFocus(std::exchange(m_editing, nullptr));
-    if (now == m_ui.buy_Price || now == m_ui.buy_Number || now == m_ui.sell_Price || now == m_ui.sell_Number)
-        m_editing = static_cast<QLineEdit *>(now);
 }
 
 void EntryFields::buy_Number_Change(const QString &text)

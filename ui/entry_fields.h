@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/field_departure.h"
+
 #include <QLineEdit>
 #include <QObject>
 #include <QPointer>
@@ -37,7 +39,6 @@ protected:
 private:
     enum class Form { Money, WholeNumber };
 
-    void focusMoved(QWidget *old, QWidget *now);
     void buy_Number_Change(const QString &text);
     void clicked(QLineEdit *field);
     void lostFocus(QLineEdit *field);
@@ -46,7 +47,7 @@ private:
     const Form1Ui &m_ui;
     MessageBoxes &m_boxes;
     std::function<void()> m_makeSumDefault;
-    QPointer<QLineEdit> m_editing; // the field the focus is in or last was, until it is left
+    FieldDeparture m_departure;
 };
 
 } // namespace quorvane

@@ -81,21 +81,18 @@ QString StockCodeMessage(const QString &text)
     return text.isEmpty() || IsStockCode(text) ? QString() : QStringLiteral("请输入6位股票代码");
 }
 
-Form2::Form2(Form1 &owner) : QDialog(&owner), m_owner(owner)
+Form2::Form2(Form1 &owner)
+    : QDialog(&owner), m_owner(owner),
+      m_departure([this](QLineEdit *field, QWidget *now) { return fieldLeft(field, now); })
 {
     setupUi();
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
-    m_focusWatch =
-        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusChanged(now); });
+    m_departure.watch({ActiveTime, stock1, stock2, stock3});
     LoadSettings();
 }
 
-Form2::~Form2()
-{
-    // Hiding on the way out moves the focus, which is no leaving of a field.
-    disconnect(m_focusWatch);
-}
+Form2::~Form2() = default;
 
 void Form2::setupUi()
 {
@@ -264,7 +261,7 @@ void Form2::Command1_Click()
 {
     // The field the user came from (or Enter was pressed in) is checked before anything is saved.
     QPointer<QLineEdit> left = std::exchange(m_leftField, nullptr);
-    if (!left && isCheckedField(focusWidget()))
+    if (!left && m_departure.isWatched(focusWidget()))
         left = static_cast<QLineEdit *>(focusWidget());
     if (left && !checkLeftField(left))
         return;
@@ -279,28 +276,19 @@ void Form2::Command2_Click()
     reject();
 }
 
-bool Form2::isCheckedField(const QWidget *widget) const
+bool Form2::fieldLeft(QLineEdit *field, QWidget *now)
 {
-    return widget && (widget == ActiveTime || widget == stock1 || widget == stock2 || widget == stock3);
-}
-
-void Form2::focusChanged(QWidget *now)
-{
-    if (!now || now->window() != this || m_showingMessage)
-        return;
     // Cancel abandons the edit: pressing it checks nothing.
-    if (m_editing && now != m_editing && now != Command2) {
-        m_leftField = m_editing;
-        m_editing = nullptr;
-        // The message comes once the focus has settled where the user sent it.
-        QTimer::singleShot(0, this, [this] {
-            QPointer<QLineEdit> field = std::exchange(m_leftField, nullptr);
-            if (field && isVisible())
-                checkLeftField(field);
-        });
-    }
-    if (isCheckedField(now))
-        m_editing = static_cast<QLineEdit *>(now);
+    if (now == Command2)
+        return false;
+    m_leftField = field;
+    // The message comes once the focus has settled where the user sent it.
+    QTimer::singleShot(0, this, [this] {
+        QPointer<QLineEdit> left = std::exchange(m_leftField, nullptr);
+        if (left && isVisible())
+            checkLeftField(left);
+    });
+    return true;
 }
 
 bool Form2::checkLeftField(QLineEdit *field)
@@ -309,11 +297,9 @@ bool Form2::checkLeftField(QLineEdit *field)
         field == ActiveTime ? ActiveTimeMessage(field->text()) : StockCodeMessage(field->text());
     if (message.isEmpty())
         return true;
-    m_showingMessage = true;
     m_owner.platform().messageBoxes->plain(this, message);
-    m_showingMessage = false;
     // Remembered first: the focus may only arrive once the window is active again.
-    m_editing = field;
+    m_departure.setEditing(field);
     field->setFocus(Qt::OtherFocusReason);
     return false;
 }
@@ -322,10 +308,8 @@ bool Form2::checkAlertPrices()
 {
     for (QLineEdit *price : {txtstock1_Down, txtstock2_Down, txtstock3_Down}) {
         if (!AlertPrice(price->text())) {
-            m_showingMessage = true;
             m_owner.platform().messageBoxes->plain(this, QStringLiteral("请输入数字"));
-            m_showingMessage = false;
-            m_editing = nullptr;
+            m_departure.setEditing(nullptr);
             price->setFocus(Qt::OtherFocusReason);
             return false;
         }

@@ -6,6 +6,7 @@
 // monitor at once.
 
 #include "settings/ini_file.h"
+#include "ui/field_departure.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -43,21 +44,18 @@ public:
 
 private:
     void setupUi();
-    // Leaving the interval or a code, seen as a change of the focus within the
-    // dialog, whenever it arrives: one that comes while the window is inactive
-    // (the user clicked another field to bring it back) counts as well.
-    void focusChanged(QWidget *now);
-    bool isCheckedField(const QWidget *widget) const;
+    // Leaving the interval or a code for another control of the dialog.
+    bool fieldLeft(QLineEdit *field, QWidget *now);
     // The message of an invalid field, with the focus back in it; true when valid.
     bool checkLeftField(QLineEdit *field);
     bool checkAlertPrices();
 
     Form1 &m_owner;
     ClassIniFile m_ini;
-    QPointer<QLineEdit> m_editing;   // the checked field the focus is in, or was last in
     QPointer<QLineEdit> m_leftField; // left, its check waiting for the focus to settle
-    bool m_showingMessage = false;
-    QMetaObject::Connection m_focusWatch;
+    // Last, so that it goes first: the dialog hiding on its way out moves the
+    // focus, which is no leaving of a field.
+    FieldDeparture m_departure;
 };
 
 // The interval field's rule: a number that rounds (halves to even) to 5..6000.
