@@ -18,14 +18,7 @@ const QString Network = QStringLiteral("network");
 // True when text is a number that fits the conversions.
 bool convertsToNumber(const QString &text)
 {
-    if (!IsNumberText(text))
-        return false;
-    try {
-        NumberFromText(text);
-        return true;
-    } catch (const OutOfRangeError &) {
-        return false;
-    }
+    return NumberIfNumber(text).has_value();
 }
 
 QString numberOrDefault(const QString &text, const QString &fallback)
@@ -35,13 +28,7 @@ QString numberOrDefault(const QString &text, const QString &fallback)
 
 Money moneyOrZero(const QString &text)
 {
-    if (!IsNumberText(text))
-        return Money();
-    try {
-        return MoneyFromText(text);
-    } catch (const OutOfRangeError &) {
-        return Money();
-    }
+    return MoneyIfNumber(text).value_or(Money());
 }
 
 // The check-box state a stored text gives: 0 or 1, else the default.

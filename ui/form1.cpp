@@ -199,13 +199,7 @@ void Form1::applySignColour(QLineEdit *field)
 {
     // A text that does not read as a number (never written by the calculation)
     // shows in the normal colour.
-    double value = 0;
-    if (IsNumberText(field->text())) {
-        try {
-            value = NumberFromText(field->text());
-        } catch (const OutOfRangeError &) {
-        }
-    }
+    const double value = NumberIfNumber(field->text()).value_or(0);
     QPalette palette = field->palette();
     if (value > 0)
         palette.setColor(QPalette::Text, QColor::fromRgb(colors::Rise));

@@ -192,14 +192,7 @@ void Form2::LoadSettings()
 
     // Only -1 (written by this dialog) reads as on here; a 1 shows as off.
     const QString isActive = read("IsActive", QStringLiteral("0"));
-    bool on = false;
-    if (IsNumberText(isActive)) {
-        try {
-            on = NumberFromText(isActive) == -1.0;
-        } catch (const OutOfRangeError &) {
-        }
-    }
-    (on ? IsActive1 : IsActive2)->setChecked(true);
+    (NumberIfNumber(isActive) == -1.0 ? IsActive1 : IsActive2)->setChecked(true);
 
     ActiveTime->setText(read("ActiveTime", QStringLiteral("30")));
     HideTaskbar->setChecked(CheckedFromText(read("HideTaskbar", QStringLiteral("0")), false));
