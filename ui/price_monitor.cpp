@@ -1,7 +1,6 @@
 #include "ui/price_monitor.h"
 
 #include "monitor/monitor.h"
-#include "quotes/http_fetch.h"
 #include "quotes/quote.h"
 #include "ui/form1.h"
 #include "ui/stock_panel.h"
@@ -42,9 +41,8 @@ QString PriceMonitor::GetQuoteText(const QString &code)
 {
     if (!IsStockCode(code))
         return {};
-    FetchOptions options;
-    options.referer = m_form.network.Referer;
-    const std::optional<QString> text = LookUpQuote(HttpFetch(options), m_form.network.QuoteHost, code);
+    // The monitor works unasked: no wait cursor under the user's pointer.
+    const std::optional<QString> text = LookUpQuoteFor(m_form, code, WaitCursor::Hide);
     if (!text) {
         ReportNetError(m_form);
         return {};

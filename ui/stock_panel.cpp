@@ -62,11 +62,13 @@ void ReportNetError(Form1 &form)
                                         QStringLiteral("联网出错，无法取到股票信息，请检查网络是否正常连接！"));
 }
 
-std::optional<QString> LookUpQuoteFor(const Form1 &form, const QString &code)
+std::optional<QString> LookUpQuoteFor(const Form1 &form, const QString &code, WaitCursor cursor)
 {
     FetchOptions options;
     options.referer = form.network.Referer;
-    BusyCursor busy;
+    std::optional<BusyCursor> busy;
+    if (cursor == WaitCursor::Show)
+        busy.emplace();
     return LookUpQuote(HttpFetch(options), form.network.QuoteHost, code);
 }
 

@@ -30,9 +30,10 @@ void ApplyPanelWrites(Form1 &form, const QList<PanelWrite> &writes);
 // The network-error message, at most once per run (NetErrorShown).
 void ReportNetError(Form1 &form);
 
-// One quote lookup through the window's network settings; blocks with the
-// wait cursor. No value when the request fails.
-std::optional<QString> LookUpQuoteFor(const Form1 &form, const QString &code);
+// One quote lookup through the window's network settings; blocks, with the
+// wait cursor when the user asked for it. No value when the request fails.
+enum class WaitCursor { Show, Hide };
+std::optional<QString> LookUpQuoteFor(const Form1 &form, const QString &code, WaitCursor cursor = WaitCursor::Show);
 
 class StockPanel : public QObject
 {
