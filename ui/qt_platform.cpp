@@ -103,6 +103,15 @@ public:
 class QtSoundPlayer final : public SoundPlayer
 {
 public:
+    // The plug-in's objects need the multimedia objects of the running
+    // application: left to the end of the process, they are destroyed after
+    // those and the exit crashes or hangs. Unloading destroys them now.
+    ~QtSoundPlayer() override
+    {
+        if (m_loader.isLoaded())
+            m_loader.unload();
+    }
+
     void play(const QString &wavPath) override
     {
         // A missing file, a missing plug-in or a file that will not play: the desktop's alert.
