@@ -9,20 +9,22 @@ namespace quorvane {
 
 class ClassIniFile;
 
-// Section "setup": the fee-rate fields' texts as stored, and the two switches.
+// Section "setup": the fee-rate fields' texts as stored, and the switches.
+// The defaults are the rates in force since 28 August 2023; the commission
+// and its minimum are the broker's, for the user to set.
 struct FeeSettings
 {
     QString buy_BrokerageRatio = QStringLiteral("3.00");
     QString buy_MinBrokerageRatio = QStringLiteral("5.00");
-    QString StampDuty = QStringLiteral("1.00");
-    QString MinStampDuty = QStringLiteral("1.00");
-    QString TransferMoney = QStringLiteral("1.00");
-    QString MinTransferMoney = QStringLiteral("1.00");
+    QString StampDuty = QStringLiteral("0.50");
+    QString MinStampDuty = QStringLiteral("0.00");
+    QString TransferMoney = QStringLiteral("0.01");
+    QString MinTransferMoney = QStringLiteral("0.00");
     QString buy_OtherMoney = QStringLiteral("0.00");
     QString sell_OtherMoney = QStringLiteral("0.00");
     int Check1 = 1; // check-box state: 0 clear, 1 ticked (any other stored value loads as the default)
-    int Check2 = 0;
-    int TransferByAmount = 0; // the transfer fee as a rate of the trade amount
+    int Check2 = 1;
+    int TransferByAmount = 1; // the transfer fee as a rate of the trade amount
 };
 
 // Section "monitoring" and UpdateDateTime, held by the main window for the run.

@@ -46,7 +46,7 @@ TEST_F(SettingsTest, AMissingFileGivesEveryDefaultAndTheFirstWriteCreatesIt)
 {
     ini.setINIFileName(QString()); // loading sets it
     EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
-              (QStringList{"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", "1", "0", "0"}));
+              (QStringList{"3.00", "5.00", "0.50", "0.00", "0.01", "0.00", "0.00", "0.00", "1", "1", "1"}));
     EXPECT_EQ(ini.INIFileName(), path);
     EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"", "0", "0", "0", "0", "30", "0", "新浪财经",
                                                                   "1", "1", "0", "2011-03-31 01:00:00"}));
@@ -59,6 +59,10 @@ TEST_F(SettingsTest, AMissingFileGivesEveryDefaultAndTheFirstWriteCreatesIt)
     ini.WriteIniKey("setup", "Check1", "1");
     EXPECT_EQ(readRaw(), QByteArray("[setup]\r\nStampDuty=1.00\r\nCheck1=1\r\n[monitoring]\r\nstock1=600000\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"setup.ini"});
+    // A file's own keys are kept; a transfer rate of its own, without the switch, is per 1000 shares.
+    ini.WriteIniKey("setup", "TransferMoney", "1.00");
+    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
+              (QStringList{"3.00", "5.00", "1.00", "0.00", "1.00", "0.00", "0.00", "0.00", "1", "1", "0"}));
 }
 
 TEST_F(SettingsTest, ReadsTrimmedValuesCaseInsensitivelyFromTheFirstOfDuplicateSections)
@@ -198,10 +202,12 @@ TEST_F(SettingsTest, FeeRatesRoundTripAsTypedWithoutTouchingOtherKeys)
 TEST_F(SettingsTest, TextsThatDoNotConvertLoadAsTheKeysDefaults)
 {
     writeGbk("[setup]\r\nCheck1=7\r\nCheck2=yes\r\nTransferByAmount=2\r\nUpdateDateTime=never\r\n"
+             "buy_MinBrokerageRatio=-5\r\nStampDuty=-0.50\r\nTransferMoney=-1\r\n"
              "[monitoring]\r\nstock1=600000\r\nstock1_Down=abc\r\nstock2_Down=\r\nstock3_Down= 9.5 \r\n"
              "IsActive=on\r\nActiveTime=soon\r\nHideTaskbar=-1\r\nIsClipboard=0\r\nIsSumSamePrice=x\r\n"
              "showPicture=1e9\r\nDefaultSite=不存在的网站\r\n");
-    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)).mid(8), (QStringList{"1", "0", "0"}));
+    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
+              (QStringList{"3.00", "5.00", "0.50", "0.00", "0.01", "0.00", "0.00", "0.00", "1", "1", "1"}));
     // The site table falls back for an unknown site, not the store.
     EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"600000", "0", "0", "9.5", "0", "30", "-1",
                                                                   "不存在的网站", "0", "1", "0", "2011-03-03 01:00:00"}));

@@ -47,6 +47,14 @@ class Form1Test : public QObject, WindowFixture
         }
         return found;
     }
+    // The rates of the worked examples: stamp duty 1.00‰, 1.00 per 1000 shares, minimums 1.00, Shanghai only.
+    void setRatesOf2011()
+    {
+        for (QLineEdit *rate : {ui().StampDuty, ui().MinStampDuty, ui().TransferMoney, ui().MinTransferMoney})
+            rate->setText(QStringLiteral("1.00"));
+        ui().Check2->setChecked(false);
+        ui().TransferByAmount->setChecked(false);
+    }
     // Each field clicked and typed into, Tab between them and Enter at the end.
     void typeTrade(const QString &buyPrice, const QString &quantity, const QString &sellPrice)
     {
@@ -70,9 +78,9 @@ private slots:
         QCOMPARE(texts("buy_BrokerageRatio buy_MinBrokerageRatio TransferMoney MinTransferMoney StampDuty MinStampDuty "
                        "buy_OtherMoney sell_OtherMoney buy_Price buy_Number sell_Price sell_Number sell_Yield "
                        "buy_TotalMoney buy_BreakEven sell_ReceivedMoney sell_ProfitAndLoss"),
-                 (QStringList{"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", "￥0.00", "0", "￥0.00",
+                 (QStringList{"3.00", "5.00", "0.01", "0.00", "0.50", "0.00", "0.00", "0.00", "￥0.00", "0", "￥0.00",
                               "0", "0.00", "￥0.00", "￥0.00", "￥0.00", "￥0.00"}));
-        QVERIFY(ui().Check1->isChecked() && !ui().Check2->isChecked());
+        QVERIFY(ui().Check1->isChecked() && ui().Check2->isChecked() && ui().TransferByAmount->isChecked());
         for (auto *result : {ui().buy_TotalMoney, ui().buy_BreakEven, ui().sell_ReceivedMoney, ui().sell_ProfitAndLoss})
             QVERIFY(result->isReadOnly());
         QCOMPARE(ui().buy_BreakEven->toolTip(), QStringLiteral("指全部卖出所持股票，可保本的最低价格"));
@@ -103,7 +111,7 @@ private slots:
         // The entry fields are the window's own, never restored.
         QCOMPARE(texts("buy_BrokerageRatio buy_MinBrokerageRatio sell_OtherMoney buy_Price"),
                  (QStringList{"2.5", "abc", "0.00", "￥0.00"}));
-        QVERIFY(!ui().Check1->isChecked() && ui().Check2->isChecked() && !ui().TransferByAmount->isChecked());
+        QVERIFY(!ui().Check1->isChecked() && ui().Check2->isChecked() && ui().TransferByAmount->isChecked());
         QVERIFY(ui().ActiveTimer->isActive());
         QCOMPARE(ui().ActiveTimer->interval(), 1000);
         QCOMPARE(form->stockListTable.search({}), (QStringList{"600000 浦发银行", "000001 平安银行"}));
@@ -112,6 +120,7 @@ private slots:
     void workedExampleTypedAndEntered()
     {
         start();
+        setRatesOf2011();
         ui().Label52->setText(QStringLiteral("浦发银行"));
         ui().Label53->setText(QStringLiteral("上海交易所"));
         ui().Label54->setText(QStringLiteral("600000"));
@@ -160,6 +169,7 @@ private slots:
         start();
         QCOMPARE(ui().FileMenu->actions(),
                  (QList<QAction *>{ui().MonitoringMenu, ui().CurrentRatesMenu, ui().a2, ui().ExitMenu}));
+        setRatesOf2011();
         QVERIFY(ui().TransferByAmount->toolTip().startsWith(QStringLiteral("未勾选")));
         ui().Label53->setText(QStringLiteral("上海交易所"));
         ui().buy_BrokerageRatio->setText(QStringLiteral("0.25"));
