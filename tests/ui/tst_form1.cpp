@@ -173,14 +173,16 @@ private slots:
         QVERIFY(ui().TransferByAmount->toolTip().startsWith(QStringLiteral("未勾选")));
         ui().Label53->setText(QStringLiteral("上海交易所"));
         ui().buy_BrokerageRatio->setText(QStringLiteral("0.25"));
+        ui().StampDuty->setText(QStringLiteral("0.5")); // already today's, written shorter
         ui().CurrentRatesMenu->trigger();
         QCOMPARE(texts("buy_BrokerageRatio buy_MinBrokerageRatio StampDuty MinStampDuty TransferMoney MinTransferMoney"),
-                 (QStringList{"0.25", "5.00", "0.50", "0.00", "0.01", "0.00"}));
+                 (QStringList{"0.25", "5.00", "0.5", "0.00", "0.01", "0.00"}));
         QVERIFY(ui().TransferByAmount->isChecked() && ui().Check2->isChecked());
         QVERIFY(ui().TransferByAmount->toolTip().startsWith(QStringLiteral("已勾选")));
         // What changed, and nothing about the Shanghai switch, which was ticked.
-        QCOMPARE(boxes->shown.value(0).text.count(u'\n'), 7);
-        QVERIFY(boxes->shown[0].text.contains(QStringLiteral("印花税：1.00‰ → 0.50‰")));
+        QCOMPARE(boxes->shown.value(0).text.count(u'\n'), 6);
+        QVERIFY(boxes->shown[0].text.contains(QStringLiteral("过户费：1.00‰ → 0.01‰")));
+        QVERIFY(!boxes->shown[0].text.contains(QStringLiteral("印花税：")));
         QVERIFY(!boxes->shown[0].text.contains(QStringLiteral("沪市")));
 
         typeTrade(QStringLiteral("10"), QStringLiteral("1000"), QStringLiteral("11"));
