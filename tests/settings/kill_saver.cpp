@@ -29,6 +29,9 @@ int main(int argc, char **argv)
     QStringEncoder("GBK").encode(QStringLiteral("设置"));
     std::fputs("saving\n", stdout);
     std::fflush(stdout);
-    for (unsigned n = std::atoi(argv[2]);; ++n)
+    for (unsigned n = std::atoi(argv[2]);; ++n) {
         SaveFeeSettings(ini, path, sets[n % 2]);
+        std::fputs("saved\n", stdout);
+        std::fflush(stdout);
+    }
 }
