@@ -123,11 +123,11 @@ FeeSettings LoadFeeSettings(ClassIniFile &ini, const QString &iniPath)
     return fees;
 }
 
-void SaveFeeSettings(ClassIniFile &ini, const QString &iniPath, const FeeSettings &fees)
+bool SaveFeeSettings(ClassIniFile &ini, const QString &iniPath, const FeeSettings &fees)
 {
     ini.setINIFileName(iniPath);
     // One replacement of the file: a save cut short leaves all old or all new rates.
-    ini.WriteIniKeys({
+    return ini.WriteIniKeys({
         {Setup, QStringLiteral("buy_BrokerageRatio"), fees.buy_BrokerageRatio},
         {Setup, QStringLiteral("buy_MinBrokerageRatio"), fees.buy_MinBrokerageRatio},
         {Setup, QStringLiteral("StampDuty"), fees.StampDuty},

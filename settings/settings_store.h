@@ -63,9 +63,12 @@ QDateTime ParseUpdateDateTime(const QString &text);
 
 // Each sets the ini's path to iniPath before it reads or writes. A stored text
 // that does not convert to what its key holds (letters in a price, a flag or
-// ActiveTime; a Check1 of 7) loads as the key's default.
+// ActiveTime; a Check1 of 7; a negative rate or minimum) loads as the key's
+// default. A stored TransferMoney without TransferByAmount is a rate per 1000
+// shares, as files written before the switch existed hold it.
 FeeSettings LoadFeeSettings(ClassIniFile &ini, const QString &iniPath);
-void SaveFeeSettings(ClassIniFile &ini, const QString &iniPath, const FeeSettings &fees);
+// False when the file could not be written (ini.lastError() says why).
+bool SaveFeeSettings(ClassIniFile &ini, const QString &iniPath, const FeeSettings &fees);
 SettingsStore LoadMonitorSettings(ClassIniFile &ini, const QString &iniPath);
 NetworkSettings LoadNetworkSettings(ClassIniFile &ini, const QString &iniPath);
 

@@ -256,7 +256,8 @@ void Form2::SaveSettings()
     store.IsClipboard = StateText(IsClipboardCB);
     write("IsClipboard", store.IsClipboard);
 
-    m_ini.WriteIniKeys(writes);
+    if (!m_ini.WriteIniKeys(writes))
+        m_owner.reportWriteFailure(m_owner.folders().iniPath(), m_ini.lastError());
 }
 
 void Form2::Command1_Click()

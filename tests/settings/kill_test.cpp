@@ -79,5 +79,24 @@ TEST(SaveKillTest, AKilledSaveLeavesAllOldOrAllNewValuesAndTheNextStartTidiesUp)
     QProcess start;
     start.start(QStringLiteral(KILL_SAVER), {path, QStringLiteral("--start-only")});
     ASSERT_TRUE(start.waitForFinished(10000));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"setup.ini", "setup.ini.bak"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"setup.ini", "setup.ini.bak", "setup.ini.lock"}));
+}
+
+TEST(SaveKillTest, TwoProcessesSavingAtOnceKeepEachOthersKeys)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("setup.ini"));
+    ClassIniFile ini;
+    ini.setINIFileName(path);
+    ini.WriteIniKey(QStringLiteral("setup"), QStringLiteral("StampDuty"), QStringLiteral("0.50"));
+    QProcess a, b;
+    a.start(QStringLiteral(KILL_SAVER), {path, QStringLiteral("--count"), QStringLiteral("a"), QStringLiteral("300")});
+    b.start(QStringLiteral(KILL_SAVER), {path, QStringLiteral("--count"), QStringLiteral("b"), QStringLiteral("300")});
+    ASSERT_TRUE(a.waitForFinished(60000) && b.waitForFinished(60000));
+    EXPECT_EQ(a.exitCode() + b.exitCode(), 0) << "a save failed";
+    const QString monitoring = QStringLiteral("monitoring");
+    EXPECT_EQ(ini.GetIniKey(monitoring, QStringLiteral("a"), QString()), "300");
+    EXPECT_EQ(ini.GetIniKey(monitoring, QStringLiteral("b"), QString()), "300");
+    EXPECT_EQ(ini.GetIniKey(QStringLiteral("setup"), QStringLiteral("StampDuty"), QString()), "0.50");
 }

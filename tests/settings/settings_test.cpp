@@ -58,7 +58,7 @@ TEST_F(SettingsTest, AMissingFileGivesEveryDefaultAndTheFirstWriteCreatesIt)
     ini.WriteIniKey("monitoring", "stock1", "600000");
     ini.WriteIniKey("setup", "Check1", "1");
     EXPECT_EQ(readRaw(), QByteArray("[setup]\r\nStampDuty=1.00\r\nCheck1=1\r\n[monitoring]\r\nstock1=600000\r\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"setup.ini"});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"setup.ini", "setup.ini.lock"}));
     // A file's own keys are kept; a transfer rate of its own, without the switch, is per 1000 shares.
     ini.WriteIniKey("setup", "TransferMoney", "1.00");
     EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
@@ -159,11 +159,12 @@ TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)
     const rlimit small{64, old.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     // The first of the fee keys would still fit: a save is one write or none.
-    SaveFeeSettings(ini, path, FeeSettings());
+    EXPECT_FALSE(SaveFeeSettings(ini, path, FeeSettings()));
     setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(ini.lastError(), "磁盘空间不足");
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(readRaw(), original);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"setup.ini"})
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"setup.ini", "setup.ini.lock"}))
         << "no half-written file is left behind";
 
     // A file that is there but cannot be read is not taken for a missing one,
@@ -177,7 +178,8 @@ TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)
 
     // The target is a folder: it cannot be replaced, and nothing breaks.
     ini.setINIFileName(dir.path());
-    ini.WriteIniKey("setup", "StampDuty", "2.00");
+    EXPECT_FALSE(ini.WriteIniKey("setup", "StampDuty", "2.00"));
+    EXPECT_EQ(ini.lastError(), "已有同名的文件夹");
     EXPECT_EQ(ini.GetIniKey("setup", "StampDuty", "d"), "d");
     EXPECT_TRUE(QFileInfo(dir.path()).isDir());
 }

@@ -12,6 +12,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -249,6 +250,22 @@ private slots:
         ini.setINIFileName(path("setup.ini"));
         QCOMPARE(ini.GetIniKey(QStringLiteral("monitoring"), QStringLiteral("IsActive"), QStringLiteral("none")),
                  QStringLiteral("none"));
+    }
+
+    void writeFailuresAreToldOncePerFile()
+    {
+        start();
+        QVERIFY(QDir().mkdir(path("Log.txt")) && QDir().mkdir(path("setup.ini")));
+        typeTrade(QStringLiteral("10"), QStringLiteral("1000"), QStringLiteral("11"));
+        QTest::keyClick(ui().sell_Price, Qt::Key_Enter); // the second entry is lost too, without a second box
+        QVERIFY(form->close());
+        auto failed = [](const QString &file) {
+            return ShownBox{ShownBox::Critical, "错误", "无法写入文件“" + file
+                                                         + "”：已有同名的文件夹。\n本次运行中不再提示此文件的写入错误。"};
+        };
+        QCOMPARE(boxes->shown, (QList<ShownBox>{failed(path("Log.txt")),
+                                                {ShownBox::Question, "退出提示", "真的要退出“Quorvane”吗？"},
+                                                failed(path("setup.ini"))}));
     }
 
     // Assistive technology reads each field as its caption, not as its frame's title.
