@@ -1,5 +1,7 @@
 #include "calculation_log.h"
 
+#include "calc/write_failure.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringEncoder>
@@ -81,18 +83,23 @@ QByteArray BuildCalculationLog(const ControlText &textOf)
     return toGbk.encode(entry);
 }
 
-void WriteCalculationLog(const QString &folder, const ControlText &textOf)
+QString WriteCalculationLog(const QString &folder, const ControlText &textOf)
 {
     if (folder.isEmpty())
-        return; // no folder chosen: never fall back to the working directory
+        return {}; // no folder chosen: never fall back to the working directory
     const QByteArray entry = BuildCalculationLog(textOf);
     if (entry.isEmpty())
-        return;
+        return {};
     QFile file(QDir(folder).filePath(QStringLiteral("Log.txt")));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return;
-    file.write(entry);
-    file.close();
+    // Unbuffered, so a short write (a full disk) is seen here.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return WriteFailureReason(file);
+    const qint64 before = file.size();
+    if (file.write(entry) == entry.size())
+        return {};
+    const QString reason = WriteFailureReason(file);
+    file.resize(before); // a piece of an entry would glue the next one to it
+    return reason;
 }
 
 } // namespace quorvane

@@ -14,7 +14,8 @@ using ControlText = std::function<QString(const QString &objectName)>;
 // The six lines of one entry, GBK encoded, each ended by CR LF.
 QByteArray BuildCalculationLog(const ControlText &textOf);
 
-// Appends one entry to folder/Log.txt. Any failure ends it silently.
-void WriteCalculationLog(const QString &folder, const ControlText &textOf);
+// Appends one entry to folder/Log.txt, whole or not at all. Returns why it
+// could not, empty when it did (or when there is no folder to write to).
+QString WriteCalculationLog(const QString &folder, const ControlText &textOf);
 
 } // namespace quorvane

@@ -1,14 +1,18 @@
 #include "settings/current_rates.h"
 
+#include "calc/money.h"
+
 namespace quorvane {
 
 namespace {
 
-// Sets a field's text; "印花税：1.00‰ → 0.50‰" when it held another.
+// Sets a field's text; "印花税：1.00‰ → 0.50‰" when it held another value
+// (a "0.5" is the 0.50 it becomes, and stays as typed).
 void setText(QString &field, const QString &text, const QString &caption, const QString &unit,
              QStringList &changes)
 {
-    if (field == text)
+    const std::optional<double> value = NumberIfNumber(field);
+    if (value && *value == NumberIfNumber(text))
         return;
     changes.append(QStringLiteral("%1：%2%4 → %3%4").arg(caption, field, text, unit));
     field = text;

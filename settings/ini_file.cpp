@@ -1,9 +1,12 @@
 #include "settings/ini_file.h"
 
+#include "calc/write_failure.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QDeadlineTimer>
 #include <QMutex>
 #include <QSet>
 #include <QSaveFile>
@@ -11,8 +14,16 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <optional>
+#include <thread>
 #include <utility>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace quorvane {
 
@@ -151,28 +162,28 @@ std::pair<qsizetype, qsizetype> findSection(const QList<IniLine> &lines, const Q
     return {-1, -1};
 }
 
-QByteArray readFile(const QString &path, bool *exists = nullptr)
+QByteArray readFile(const QString &path)
 {
     QFile file(path);
-    const bool opened = !path.isEmpty() && file.open(QIODevice::ReadOnly);
-    if (exists)
-        *exists = opened;
-    return opened ? file.readAll() : QByteArray();
+    return !path.isEmpty() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The file's bytes before a change: empty for a file that is not there yet,
 // none for one that is there but cannot be read, since writing then would
 // replace every other key with the one being written.
-std::optional<QByteArray> readForChange(const QString &path)
+std::optional<QByteArray> readForChange(const QString &path, QString &why)
 {
     QFile file(path);
     if (!file.exists())
         return QByteArray();
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        why = QFileInfo(path).isDir() ? QStringLiteral("已有同名的文件夹")
+                                      : QStringLiteral("无法读取原有内容（%1）").arg(file.errorString());
         return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
+    }
     return bytes;
 }
 
@@ -186,18 +197,84 @@ QByteArray joinLines(const QList<IniLine> &lines)
 
 // A new file beside the old one, renamed over it only when complete: a crash
 // or a full disk leaves one whole file or the other.
-void replaceFile(const QString &path, const QByteArray &bytes)
+QString replaceFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     // Unbuffered, so a short write is seen here and not lost in a flush
     // whose failure commit() would not notice.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return;
+        return WriteFailureReason(file);
     if (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError) {
+        const QString reason = WriteFailureReason(file);
         file.cancelWriting();
-        return;
+        return reason;
     }
-    file.commit();
+    return file.commit() ? QString() : WriteFailureReason(file);
+}
+
+// "setup.ini.lock" beside the file, locked from the reading of a change to
+// its writing, so that two processes saving at once never write over each
+// other's keys. The system drops the lock of a process that ends, killed or
+// not, so none is ever left over; the file itself stays.
+class ChangeLock
+{
+public:
+    explicit ChangeLock(const QString &path)
+    {
+        const QByteArray name = QFile::encodeName(path + QStringLiteral(".lock"));
+        m_fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (m_fd < 0) {
+            m_whyNot = errno == EACCES || errno == EROFS ? QStringLiteral("没有写入权限")
+                                                         : QString::fromLocal8Bit(std::strerror(errno));
+            return;
+        }
+        // A save takes milliseconds; one that holds the lock this long is stuck.
+        const QDeadlineTimer deadline(5000);
+        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
+                m_whyNot = QStringLiteral("另一个程序正在修改它");
+                ::close(m_fd);
+                m_fd = -1;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+    ~ChangeLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd); // which unlocks
+    }
+    ChangeLock(const ChangeLock &) = delete;
+    ChangeLock &operator=(const ChangeLock &) = delete;
+
+    bool locked() const { return m_fd >= 0; }
+    const QString &whyNot() const { return m_whyNot; }
+
+private:
+    int m_fd = -1;
+    QString m_whyNot;
+};
+
+// Reads the file, lets change edit its lines and writes them back when they
+// differ, all under the lock. Returns why the change could not be made,
+// empty when it was.
+template <typename Change>
+QString changeFile(const QString &path, Change change)
+{
+    if (path.isEmpty())
+        return QStringLiteral("没有文件路径");
+    const ChangeLock lock(path);
+    if (!lock.locked())
+        return lock.whyNot();
+    QString why;
+    const std::optional<QByteArray> old = readForChange(path, why);
+    if (!old)
+        return why;
+    QList<IniLine> lines = parseFile(*old);
+    change(lines);
+    const QByteArray bytes = joinLines(lines);
+    return bytes == *old ? QString() : replaceFile(path, bytes);
 }
 
 // The line end the file already uses; CR LF for a new file.
@@ -328,63 +405,51 @@ QString ClassIniFile::GetIniKey(const QString &section, const QString &key,
     return defaultValue;
 }
 
-void ClassIniFile::WriteIniKey(const QString &section, const QString &key, const QString &value)
+bool ClassIniFile::WriteIniKey(const QString &section, const QString &key, const QString &value)
 {
-    WriteIniKeys({{section, key, value}});
+    return WriteIniKeys({{section, key, value}});
 }
 
-void ClassIniFile::WriteIniKeys(const QList<IniWrite> &writes)
+bool ClassIniFile::WriteIniKeys(const QList<IniWrite> &writes)
 {
-    if (m_path.isEmpty())
-        return;
-    const std::optional<QByteArray> old = readForChange(m_path);
-    if (!old)
-        return;
-    QList<IniLine> lines = parseFile(*old);
-    const QByteArray eol = lineEndingOf(lines);
-    for (const IniWrite &write : writes)
-        applyWrite(lines, eol, write);
-    const QByteArray bytes = joinLines(lines);
-    if (bytes != *old)
-        replaceFile(m_path, bytes);
+    m_lastError = changeFile(m_path, [&](QList<IniLine> &lines) {
+        const QByteArray eol = lineEndingOf(lines);
+        for (const IniWrite &write : writes)
+            applyWrite(lines, eol, write);
+    });
+    return m_lastError.isEmpty();
 }
 
-void ClassIniFile::DelIniKey(const QString &section, const QString &key)
+bool ClassIniFile::DelIniKey(const QString &section, const QString &key)
 {
-    bool exists = false;
-    const QByteArray old = readFile(m_path, &exists);
-    if (!exists)
-        return;
-    QList<IniLine> lines = parseFile(old);
-    auto [begin, end] = findSection(lines, section);
-    if (begin < 0)
-        return;
-    for (qsizetype i = end - 1; i > begin; --i) {
-        if (lines[i].kind == IniLine::Entry && sameName(lines[i].name, key))
-            lines.removeAt(i);
-    }
-    const QByteArray bytes = joinLines(lines);
-    if (bytes != old)
-        replaceFile(m_path, bytes);
-}
-
-void ClassIniFile::DelIniSec(const QString &section)
-{
-    bool exists = false;
-    const QByteArray old = readFile(m_path, &exists);
-    if (!exists)
-        return;
-    QList<IniLine> lines = parseFile(old);
-    // Every section of that name goes, so no later copy of it shows through.
-    for (;;) {
+    m_lastError.clear();
+    if (!QFileInfo::exists(m_path))
+        return true; // nothing to delete, and no file to create
+    m_lastError = changeFile(m_path, [&](QList<IniLine> &lines) {
         const auto [begin, end] = findSection(lines, section);
-        if (begin < 0)
-            break;
-        lines.remove(begin, end - begin);
-    }
-    const QByteArray bytes = joinLines(lines);
-    if (bytes != old)
-        replaceFile(m_path, bytes);
+        for (qsizetype i = end - 1; begin >= 0 && i > begin; --i) {
+            if (lines[i].kind == IniLine::Entry && sameName(lines[i].name, key))
+                lines.removeAt(i);
+        }
+    });
+    return m_lastError.isEmpty();
+}
+
+bool ClassIniFile::DelIniSec(const QString &section)
+{
+    m_lastError.clear();
+    if (!QFileInfo::exists(m_path))
+        return true;
+    m_lastError = changeFile(m_path, [&](QList<IniLine> &lines) {
+        // Every section of that name goes, so no later copy of it shows through.
+        for (;;) {
+            const auto [begin, end] = findSection(lines, section);
+            if (begin < 0)
+                break;
+            lines.remove(begin, end - begin);
+        }
+    });
+    return m_lastError.isEmpty();
 }
 
 } // namespace quorvane

@@ -26,6 +26,12 @@ QString numberOrDefault(const QString &text, const QString &fallback)
     return convertsToNumber(text) ? text : fallback;
 }
 
+// A rate or minimum; a negative one (only a hand-edited file has it) is the default.
+QString rateOrDefault(const QString &text, const QString &fallback)
+{
+    return NumberIfNumber(text).value_or(0) < 0 ? fallback : text;
+}
+
 Money moneyOrZero(const QString &text)
 {
     return MoneyIfNumber(text).value_or(Money());
@@ -92,27 +98,36 @@ FeeSettings LoadFeeSettings(ClassIniFile &ini, const QString &iniPath)
 {
     ini.setINIFileName(iniPath);
     FeeSettings fees;
-    fees.buy_BrokerageRatio = ini.GetIniKey(Setup, QStringLiteral("buy_BrokerageRatio"), fees.buy_BrokerageRatio);
-    fees.buy_MinBrokerageRatio =
-        ini.GetIniKey(Setup, QStringLiteral("buy_MinBrokerageRatio"), fees.buy_MinBrokerageRatio);
-    fees.StampDuty = ini.GetIniKey(Setup, QStringLiteral("StampDuty"), fees.StampDuty);
-    fees.MinStampDuty = ini.GetIniKey(Setup, QStringLiteral("MinStampDuty"), fees.MinStampDuty);
-    fees.TransferMoney = ini.GetIniKey(Setup, QStringLiteral("TransferMoney"), fees.TransferMoney);
-    fees.MinTransferMoney = ini.GetIniKey(Setup, QStringLiteral("MinTransferMoney"), fees.MinTransferMoney);
+    auto rate = [&](const char *key, const QString &fallback) {
+        return rateOrDefault(ini.GetIniKey(Setup, QLatin1String(key), fallback), fallback);
+    };
+    fees.buy_BrokerageRatio = rate("buy_BrokerageRatio", fees.buy_BrokerageRatio);
+    fees.buy_MinBrokerageRatio = rate("buy_MinBrokerageRatio", fees.buy_MinBrokerageRatio);
+    fees.StampDuty = rate("StampDuty", fees.StampDuty);
+    fees.MinStampDuty = rate("MinStampDuty", fees.MinStampDuty);
+    // Empty when the file has no usable transfer rate of its own.
+    const QString storedTransferRate = rate("TransferMoney", QString());
+    const bool ownTransferRate = !storedTransferRate.isEmpty();
+    if (ownTransferRate)
+        fees.TransferMoney = storedTransferRate;
+    fees.MinTransferMoney = rate("MinTransferMoney", fees.MinTransferMoney);
     fees.buy_OtherMoney = ini.GetIniKey(Setup, QStringLiteral("buy_OtherMoney"), fees.buy_OtherMoney);
     fees.sell_OtherMoney = ini.GetIniKey(Setup, QStringLiteral("sell_OtherMoney"), fees.sell_OtherMoney);
-    fees.Check1 = checkState(ini.GetIniKey(Setup, QStringLiteral("Check1"), QStringLiteral("1")), 1);
-    fees.Check2 = checkState(ini.GetIniKey(Setup, QStringLiteral("Check2"), QStringLiteral("0")), 0);
-    fees.TransferByAmount =
-        checkState(ini.GetIniKey(Setup, QStringLiteral("TransferByAmount"), QStringLiteral("0")), 0);
+    auto check = [&](const char *key, int fallback) {
+        return checkState(ini.GetIniKey(Setup, QLatin1String(key), QString::number(fallback)), fallback);
+    };
+    fees.Check1 = check("Check1", fees.Check1);
+    fees.Check2 = check("Check2", fees.Check2);
+    const int byAmount = ownTransferRate ? 0 : fees.TransferByAmount;
+    fees.TransferByAmount = check("TransferByAmount", byAmount);
     return fees;
 }
 
-void SaveFeeSettings(ClassIniFile &ini, const QString &iniPath, const FeeSettings &fees)
+bool SaveFeeSettings(ClassIniFile &ini, const QString &iniPath, const FeeSettings &fees)
 {
     ini.setINIFileName(iniPath);
     // One replacement of the file: a save cut short leaves all old or all new rates.
-    ini.WriteIniKeys({
+    return ini.WriteIniKeys({
         {Setup, QStringLiteral("buy_BrokerageRatio"), fees.buy_BrokerageRatio},
         {Setup, QStringLiteral("buy_MinBrokerageRatio"), fees.buy_MinBrokerageRatio},
         {Setup, QStringLiteral("StampDuty"), fees.StampDuty},

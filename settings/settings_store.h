@@ -9,20 +9,22 @@ namespace quorvane {
 
 class ClassIniFile;
 
-// Section "setup": the fee-rate fields' texts as stored, and the two switches.
+// Section "setup": the fee-rate fields' texts as stored, and the switches.
+// The defaults are the rates in force since 28 August 2023; the commission
+// and its minimum are the broker's, for the user to set.
 struct FeeSettings
 {
     QString buy_BrokerageRatio = QStringLiteral("3.00");
     QString buy_MinBrokerageRatio = QStringLiteral("5.00");
-    QString StampDuty = QStringLiteral("1.00");
-    QString MinStampDuty = QStringLiteral("1.00");
-    QString TransferMoney = QStringLiteral("1.00");
-    QString MinTransferMoney = QStringLiteral("1.00");
+    QString StampDuty = QStringLiteral("0.50");
+    QString MinStampDuty = QStringLiteral("0.00");
+    QString TransferMoney = QStringLiteral("0.01");
+    QString MinTransferMoney = QStringLiteral("0.00");
     QString buy_OtherMoney = QStringLiteral("0.00");
     QString sell_OtherMoney = QStringLiteral("0.00");
     int Check1 = 1; // check-box state: 0 clear, 1 ticked (any other stored value loads as the default)
-    int Check2 = 0;
-    int TransferByAmount = 0; // the transfer fee as a rate of the trade amount
+    int Check2 = 1;
+    int TransferByAmount = 1; // the transfer fee as a rate of the trade amount
 };
 
 // Section "monitoring" and UpdateDateTime, held by the main window for the run.
@@ -61,9 +63,12 @@ QDateTime ParseUpdateDateTime(const QString &text);
 
 // Each sets the ini's path to iniPath before it reads or writes. A stored text
 // that does not convert to what its key holds (letters in a price, a flag or
-// ActiveTime; a Check1 of 7) loads as the key's default.
+// ActiveTime; a Check1 of 7; a negative rate or minimum) loads as the key's
+// default. A stored TransferMoney without TransferByAmount is a rate per 1000
+// shares, as files written before the switch existed hold it.
 FeeSettings LoadFeeSettings(ClassIniFile &ini, const QString &iniPath);
-void SaveFeeSettings(ClassIniFile &ini, const QString &iniPath, const FeeSettings &fees);
+// False when the file could not be written (ini.lastError() says why).
+bool SaveFeeSettings(ClassIniFile &ini, const QString &iniPath, const FeeSettings &fees);
 SettingsStore LoadMonitorSettings(ClassIniFile &ini, const QString &iniPath);
 NetworkSettings LoadNetworkSettings(ClassIniFile &ini, const QString &iniPath);
 

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -129,9 +130,19 @@ void Form1::LoadFeeSettings()
     ShowFeeFields(m_ui, quorvane::LoadFeeSettings(m_ini, m_folders.iniPath()));
 }
 
-void Form1::SaveFeeSettings()
+bool Form1::SaveFeeSettings()
 {
-    quorvane::SaveFeeSettings(m_ini, m_folders.iniPath(), ReadFeeFields(m_ui));
+    return quorvane::SaveFeeSettings(m_ini, m_folders.iniPath(), ReadFeeFields(m_ui));
+}
+
+void Form1::reportWriteFailure(const QString &path, const QString &reason)
+{
+    if (m_reportedFiles.contains(path))
+        return;
+    m_reportedFiles.insert(path);
+    m_platform.messageBoxes->critical(isVisible() ? this : nullptr, QStringLiteral("错误"),
+                                      QStringLiteral("无法写入文件“%1”：%2。\n本次运行中不再提示此文件的写入错误。")
+                                          .arg(QDir::toNativeSeparators(path), reason));
 }
 
 void Form1::setDefaultButton(QPushButton *button)
@@ -181,8 +192,12 @@ void Form1::btn_Sum_Click()
     }
     if (outcome.frame3Caption)
         m_ui.Frame3->setTitle(*outcome.frame3Caption);
-    if (outcome.logDue)
+    if (!outcome.logDue)
+        return;
+    const QString why =
         WriteCalculationLog(m_folders.dataFolder, [this](const QString &name) { return controlText(name); });
+    if (!why.isEmpty())
+        reportWriteFailure(QDir(m_folders.dataFolder).filePath(QStringLiteral("Log.txt")), why);
 }
 
 QString Form1::controlText(const QString &objectName) const
@@ -271,7 +286,8 @@ void Form1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    SaveFeeSettings();
+    if (!SaveFeeSettings())
+        reportWriteFailure(m_folders.iniPath(), m_ini.lastError());
     m_platform.trayIcon->remove();
     SendUsageReport(network.UpdateHost);
     m_exiting = true;

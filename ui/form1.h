@@ -18,6 +18,7 @@
 #include <QDialog>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 
 #include <cstdint>
 #include <memory>
@@ -90,6 +91,10 @@ public:
     // "设置...": the settings dialog, modal.
     void MonitoringMenu_Click();
 
+    // Tells the user that a file could not be written and why, once per file
+    // and run; the program goes on.
+    void reportWriteFailure(const QString &path, const QString &reason);
+
 signals:
     // The user confirmed the exit and the exit sequence ran: the program ends.
     void exitConfirmed();
@@ -103,7 +108,7 @@ protected:
 
 private:
     void LoadFeeSettings();
-    void SaveFeeSettings();
+    bool SaveFeeSettings();
     void calcmenu_Click();
     void applySignColour(QLineEdit *field);
     QString controlText(const QString &objectName) const;
@@ -118,6 +123,7 @@ private:
     QPushButton *m_defaultButton = nullptr;
     bool m_askingToExit = false;
     bool m_exiting = false;
+    QSet<QString> m_reportedFiles;
 };
 
 // The calculator programs tried in turn by "计算器".

@@ -166,10 +166,10 @@ void Form1Ui::setupUi(QMainWindow *window)
         grid->setVerticalSpacing(3);
         buy_BrokerageRatio = FeeField(Frame4, "buy_BrokerageRatio", QStringLiteral("3.00"));
         buy_MinBrokerageRatio = FeeField(Frame4, "buy_MinBrokerageRatio", QStringLiteral("5.00"));
-        StampDuty = FeeField(Frame4, "StampDuty", QStringLiteral("1.00"));
-        MinStampDuty = FeeField(Frame4, "MinStampDuty", QStringLiteral("1.00"));
-        TransferMoney = FeeField(Frame4, "TransferMoney", QStringLiteral("1.00"));
-        MinTransferMoney = FeeField(Frame4, "MinTransferMoney", QStringLiteral("1.00"));
+        StampDuty = FeeField(Frame4, "StampDuty", QStringLiteral("0.50"));
+        MinStampDuty = FeeField(Frame4, "MinStampDuty", QStringLiteral("0.00"));
+        TransferMoney = FeeField(Frame4, "TransferMoney", QStringLiteral("0.01"));
+        MinTransferMoney = FeeField(Frame4, "MinTransferMoney", QStringLiteral("0.00"));
         buy_OtherMoney = FeeField(Frame4, "buy_OtherMoney", QStringLiteral("0.00"));
         sell_OtherMoney = FeeField(Frame4, "sell_OtherMoney", QStringLiteral("0.00"));
 
@@ -364,7 +364,8 @@ void Form1Ui::setupUi(QMainWindow *window)
         };
         explain(false);
         QObject::connect(TransferByAmount, &QCheckBox::toggled, TransferByAmount, explain);
-        Check1->setChecked(true);
+        for (QCheckBox *box : {Check1, Check2, TransferByAmount})
+            box->setChecked(true);
         row->addWidget(Check1);
         row->addWidget(Check2);
         row->addWidget(TransferByAmount);

@@ -47,8 +47,9 @@ void Form1::CheckUpdateVersion(bool Flag)
     }
     // The file only: the run's copy in store takes the new time at the next start.
     m_ini.setINIFileName(m_folders.iniPath());
-    m_ini.WriteIniKey(QStringLiteral("setup"), QStringLiteral("UpdateDateTime"),
-                      FormatUpdateDateTime(QDateTime::currentDateTime()));
+    if (!m_ini.WriteIniKey(QStringLiteral("setup"), QStringLiteral("UpdateDateTime"),
+                           FormatUpdateDateTime(QDateTime::currentDateTime())))
+        reportWriteFailure(m_folders.iniPath(), m_ini.lastError());
 }
 
 } // namespace quorvane

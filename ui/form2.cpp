@@ -186,15 +186,23 @@ void Form2::LoadSettings()
     auto read = [this](const char *key, const QString &fallback) {
         return m_ini.GetIniKey(Monitoring, QLatin1String(key), fallback);
     };
-    stock1->setText(read("stock1", {}));
-    stock2->setText(read("stock2", {}));
-    stock3->setText(read("stock3", {}));
+    // A stored text the field cannot hold whole, or would refuse, shows the
+    // default: a cut-down text would be saved by OK as a different value.
+    auto show = [&](QLineEdit *field, const char *key, const QString &fallback, auto isValid) {
+        const QString text = read(key, fallback);
+        field->setText(text.size() <= field->maxLength() && isValid(text) ? text : fallback);
+    };
+    const auto codeValid = [](const QString &text) { return StockCodeMessage(text).isEmpty(); };
+    show(stock1, "stock1", QString(), codeValid);
+    show(stock2, "stock2", QString(), codeValid);
+    show(stock3, "stock3", QString(), codeValid);
 
     // Only -1 (written by this dialog) reads as on here; a 1 shows as off.
     const QString isActive = read("IsActive", QStringLiteral("0"));
     (NumberIfNumber(isActive) == -1.0 ? IsActive1 : IsActive2)->setChecked(true);
 
-    ActiveTime->setText(read("ActiveTime", QStringLiteral("30")));
+    show(ActiveTime, "ActiveTime", QStringLiteral("30"),
+         [](const QString &text) { return ActiveTimeMessage(text).isEmpty(); });
     HideTaskbar->setChecked(CheckedFromText(read("HideTaskbar", QStringLiteral("0")), false));
     const int site = SiteNames().indexOf(read("DefaultSite", SiteNames().first()));
     ComboSite->setCurrentIndex(site < 0 ? 0 : site);
@@ -202,9 +210,10 @@ void Form2::LoadSettings()
     IsSumSamePrice->setChecked(CheckedFromText(read("IsSumSamePrice", QStringLiteral("1")), true));
     showPictureCB->setChecked(CheckedFromText(read("showPicture", QStringLiteral("0")), false));
     const QString zero = QStringLiteral("0.00");
-    txtstock1_Down->setText(read("stock1_Down", zero));
-    txtstock2_Down->setText(read("stock2_Down", zero));
-    txtstock3_Down->setText(read("stock3_Down", zero));
+    const auto priceValid = [](const QString &text) { return AlertPrice(text).has_value(); };
+    show(txtstock1_Down, "stock1_Down", zero, priceValid);
+    show(txtstock2_Down, "stock2_Down", zero, priceValid);
+    show(txtstock3_Down, "stock3_Down", zero, priceValid);
 }
 
 void Form2::SaveSettings()
@@ -247,7 +256,8 @@ void Form2::SaveSettings()
     store.IsClipboard = StateText(IsClipboardCB);
     write("IsClipboard", store.IsClipboard);
 
-    m_ini.WriteIniKeys(writes);
+    if (!m_ini.WriteIniKeys(writes))
+        m_owner.reportWriteFailure(m_owner.folders().iniPath(), m_ini.lastError());
 }
 
 void Form2::Command1_Click()

@@ -15,6 +15,7 @@
 #include <QPluginLoader>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStringEncoder>
 #include <QSystemTrayIcon>
 
@@ -88,7 +89,31 @@ public:
 class QtUrlOpener final : public UrlOpener
 {
 public:
-    bool open(const QUrl &url) override { return QDesktopServices::openUrl(url); }
+    // QDesktopServices counts an address as opened once xdg-open has started;
+    // its exit status is what tells whether a browser took it.
+    bool open(const QUrl &url) override
+    {
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (opener.isEmpty())
+            return QDesktopServices::openUrl(url);
+        auto *process = new QProcess;
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->setStandardInputFile(QProcess::nullDevice());
+        process->start(opener, {url.toString(QUrl::FullyEncoded)});
+        if (process->waitForFinished(OpenerWaitMs) || process->state() == QProcess::NotRunning) {
+            const bool opened = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0
+                                && process->error() == QProcess::UnknownError;
+            delete process;
+            return opened;
+        }
+        // Still running: it has started a browser in the foreground, which
+        // must not be ended with it.
+        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        return true;
+    }
+
+private:
+    static constexpr int OpenerWaitMs = 3000;
 };
 
 class QtProgramStarter final : public ProgramStarter
@@ -103,6 +128,15 @@ public:
 class QtSoundPlayer final : public SoundPlayer
 {
 public:
+    // The plug-in's objects need the multimedia objects of the running
+    // application: left to the end of the process, they are destroyed after
+    // those and the exit crashes or hangs. Unloading destroys them now.
+    ~QtSoundPlayer() override
+    {
+        if (m_loader.isLoaded())
+            m_loader.unload();
+    }
+
     void play(const QString &wavPath) override
     {
         // A missing file, a missing plug-in or a file that will not play: the desktop's alert.

@@ -9,7 +9,9 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <tuple>
+#include <sys/resource.h>
 
 using namespace quorvane;
 
@@ -217,7 +219,7 @@ TEST(CalculationLog, SixLinesInGbkThatLineUpUnderTheirHeadersAndNeverCutValues)
     EXPECT_TRUE(named.value(1).startsWith(QStringLiteral("  600000 一二三四五六七八九十甲乙丙           10.00")));
 }
 
-TEST(CalculationLog, AppendsEntriesAndFailsSilently)
+TEST(CalculationLog, AppendsWholeEntriesOrTellsWhyNot)
 {
     QTemporaryDir folder, blocked;
     ASSERT_TRUE(folder.isValid() && blocked.isValid());
@@ -225,12 +227,23 @@ TEST(CalculationLog, AppendsEntriesAndFailsSilently)
     WriteCalculationLog(folder.path(), window());
     QFile log(QDir(folder.path()).filePath("Log.txt"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_EQ(log.readAll(), BuildCalculationLog(window()).repeated(2));
-    // A folder that does not exist, a log that is a folder, no folder: nothing happens.
+    const QByteArray entry = BuildCalculationLog(window());
+    EXPECT_EQ(log.readAll(), entry.repeated(2));
+    // A disk that fills 96 bytes into the third entry (a file-size limit here) takes none of it.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit full{rlim_t(2 * entry.size() + 96), old.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    EXPECT_EQ(WriteCalculationLog(folder.path(), window()), "磁盘空间不足");
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(log.size(), 2 * entry.size());
+    // A folder that does not exist, a log that is a folder, no folder: nothing is written.
     WriteCalculationLog(QDir(folder.path()).filePath("missing"), window());
     EXPECT_FALSE(QFile::exists(QDir(folder.path()).filePath("missing/Log.txt")));
     ASSERT_TRUE(QDir(blocked.path()).mkdir("Log.txt"));
-    WriteCalculationLog(blocked.path(), window());
+    EXPECT_EQ(WriteCalculationLog(blocked.path(), window()), "已有同名的文件夹");
     WriteCalculationLog(QString(), window());
     EXPECT_TRUE(BuildCalculationLog(ControlText()).isEmpty());
 }

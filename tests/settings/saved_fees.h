@@ -9,14 +9,13 @@ inline quorvane::FeeSettings OtherFees()
     quorvane::FeeSettings fees;
     fees.buy_BrokerageRatio = QStringLiteral("2.50");
     fees.buy_MinBrokerageRatio = QStringLiteral("0.10");
-    fees.StampDuty = QStringLiteral("0.50");
+    fees.StampDuty = QStringLiteral("0.40");
     fees.MinStampDuty = QStringLiteral("0.20");
     fees.TransferMoney = QStringLiteral("0.60");
     fees.MinTransferMoney = QStringLiteral("0.30");
     fees.buy_OtherMoney = QStringLiteral("7.00");
     fees.sell_OtherMoney = QStringLiteral("8.00");
-    fees.Check1 = 0;
-    fees.Check2 = 1;
+    fees.Check1 = fees.Check2 = fees.TransferByAmount = 0;
     return fees;
 }
 

@@ -46,7 +46,7 @@ TEST_F(SettingsTest, AMissingFileGivesEveryDefaultAndTheFirstWriteCreatesIt)
 {
     ini.setINIFileName(QString()); // loading sets it
     EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
-              (QStringList{"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", "1", "0", "0"}));
+              (QStringList{"3.00", "5.00", "0.50", "0.00", "0.01", "0.00", "0.00", "0.00", "1", "1", "1"}));
     EXPECT_EQ(ini.INIFileName(), path);
     EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"", "0", "0", "0", "0", "30", "0", "新浪财经",
                                                                   "1", "1", "0", "2011-03-31 01:00:00"}));
@@ -58,7 +58,11 @@ TEST_F(SettingsTest, AMissingFileGivesEveryDefaultAndTheFirstWriteCreatesIt)
     ini.WriteIniKey("monitoring", "stock1", "600000");
     ini.WriteIniKey("setup", "Check1", "1");
     EXPECT_EQ(readRaw(), QByteArray("[setup]\r\nStampDuty=1.00\r\nCheck1=1\r\n[monitoring]\r\nstock1=600000\r\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"setup.ini"});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"setup.ini", "setup.ini.lock"}));
+    // A file's own keys are kept; a transfer rate of its own, without the switch, is per 1000 shares.
+    ini.WriteIniKey("setup", "TransferMoney", "1.00");
+    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
+              (QStringList{"3.00", "5.00", "1.00", "0.00", "1.00", "0.00", "0.00", "0.00", "1", "1", "0"}));
 }
 
 TEST_F(SettingsTest, ReadsTrimmedValuesCaseInsensitivelyFromTheFirstOfDuplicateSections)
@@ -155,11 +159,12 @@ TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)
     const rlimit small{64, old.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     // The first of the fee keys would still fit: a save is one write or none.
-    SaveFeeSettings(ini, path, FeeSettings());
+    EXPECT_FALSE(SaveFeeSettings(ini, path, FeeSettings()));
     setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(ini.lastError(), "磁盘空间不足");
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(readRaw(), original);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"setup.ini"})
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"setup.ini", "setup.ini.lock"}))
         << "no half-written file is left behind";
 
     // A file that is there but cannot be read is not taken for a missing one,
@@ -173,7 +178,8 @@ TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)
 
     // The target is a folder: it cannot be replaced, and nothing breaks.
     ini.setINIFileName(dir.path());
-    ini.WriteIniKey("setup", "StampDuty", "2.00");
+    EXPECT_FALSE(ini.WriteIniKey("setup", "StampDuty", "2.00"));
+    EXPECT_EQ(ini.lastError(), "已有同名的文件夹");
     EXPECT_EQ(ini.GetIniKey("setup", "StampDuty", "d"), "d");
     EXPECT_TRUE(QFileInfo(dir.path()).isDir());
 }
@@ -198,10 +204,12 @@ TEST_F(SettingsTest, FeeRatesRoundTripAsTypedWithoutTouchingOtherKeys)
 TEST_F(SettingsTest, TextsThatDoNotConvertLoadAsTheKeysDefaults)
 {
     writeGbk("[setup]\r\nCheck1=7\r\nCheck2=yes\r\nTransferByAmount=2\r\nUpdateDateTime=never\r\n"
+             "buy_MinBrokerageRatio=-5\r\nStampDuty=-0.50\r\nTransferMoney=-1\r\n"
              "[monitoring]\r\nstock1=600000\r\nstock1_Down=abc\r\nstock2_Down=\r\nstock3_Down= 9.5 \r\n"
              "IsActive=on\r\nActiveTime=soon\r\nHideTaskbar=-1\r\nIsClipboard=0\r\nIsSumSamePrice=x\r\n"
              "showPicture=1e9\r\nDefaultSite=不存在的网站\r\n");
-    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)).mid(8), (QStringList{"1", "0", "0"}));
+    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
+              (QStringList{"3.00", "5.00", "0.50", "0.00", "0.01", "0.00", "0.00", "0.00", "1", "1", "1"}));
     // The site table falls back for an unknown site, not the store.
     EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"600000", "0", "0", "9.5", "0", "30", "-1",
                                                                   "不存在的网站", "0", "1", "0", "2011-03-03 01:00:00"}));

@@ -12,6 +12,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -47,6 +48,14 @@ class Form1Test : public QObject, WindowFixture
         }
         return found;
     }
+    // The rates of the worked examples: stamp duty 1.00‰, 1.00 per 1000 shares, minimums 1.00, Shanghai only.
+    void setRatesOf2011()
+    {
+        for (QLineEdit *rate : {ui().StampDuty, ui().MinStampDuty, ui().TransferMoney, ui().MinTransferMoney})
+            rate->setText(QStringLiteral("1.00"));
+        ui().Check2->setChecked(false);
+        ui().TransferByAmount->setChecked(false);
+    }
     // Each field clicked and typed into, Tab between them and Enter at the end.
     void typeTrade(const QString &buyPrice, const QString &quantity, const QString &sellPrice)
     {
@@ -70,9 +79,9 @@ private slots:
         QCOMPARE(texts("buy_BrokerageRatio buy_MinBrokerageRatio TransferMoney MinTransferMoney StampDuty MinStampDuty "
                        "buy_OtherMoney sell_OtherMoney buy_Price buy_Number sell_Price sell_Number sell_Yield "
                        "buy_TotalMoney buy_BreakEven sell_ReceivedMoney sell_ProfitAndLoss"),
-                 (QStringList{"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", "￥0.00", "0", "￥0.00",
+                 (QStringList{"3.00", "5.00", "0.01", "0.00", "0.50", "0.00", "0.00", "0.00", "￥0.00", "0", "￥0.00",
                               "0", "0.00", "￥0.00", "￥0.00", "￥0.00", "￥0.00"}));
-        QVERIFY(ui().Check1->isChecked() && !ui().Check2->isChecked());
+        QVERIFY(ui().Check1->isChecked() && ui().Check2->isChecked() && ui().TransferByAmount->isChecked());
         for (auto *result : {ui().buy_TotalMoney, ui().buy_BreakEven, ui().sell_ReceivedMoney, ui().sell_ProfitAndLoss})
             QVERIFY(result->isReadOnly());
         QCOMPARE(ui().buy_BreakEven->toolTip(), QStringLiteral("指全部卖出所持股票，可保本的最低价格"));
@@ -103,7 +112,7 @@ private slots:
         // The entry fields are the window's own, never restored.
         QCOMPARE(texts("buy_BrokerageRatio buy_MinBrokerageRatio sell_OtherMoney buy_Price"),
                  (QStringList{"2.5", "abc", "0.00", "￥0.00"}));
-        QVERIFY(!ui().Check1->isChecked() && ui().Check2->isChecked() && !ui().TransferByAmount->isChecked());
+        QVERIFY(!ui().Check1->isChecked() && ui().Check2->isChecked() && ui().TransferByAmount->isChecked());
         QVERIFY(ui().ActiveTimer->isActive());
         QCOMPARE(ui().ActiveTimer->interval(), 1000);
         QCOMPARE(form->stockListTable.search({}), (QStringList{"600000 浦发银行", "000001 平安银行"}));
@@ -112,6 +121,7 @@ private slots:
     void workedExampleTypedAndEntered()
     {
         start();
+        setRatesOf2011();
         ui().Label52->setText(QStringLiteral("浦发银行"));
         ui().Label53->setText(QStringLiteral("上海交易所"));
         ui().Label54->setText(QStringLiteral("600000"));
@@ -160,17 +170,20 @@ private slots:
         start();
         QCOMPARE(ui().FileMenu->actions(),
                  (QList<QAction *>{ui().MonitoringMenu, ui().CurrentRatesMenu, ui().a2, ui().ExitMenu}));
+        setRatesOf2011();
         QVERIFY(ui().TransferByAmount->toolTip().startsWith(QStringLiteral("未勾选")));
         ui().Label53->setText(QStringLiteral("上海交易所"));
         ui().buy_BrokerageRatio->setText(QStringLiteral("0.25"));
+        ui().StampDuty->setText(QStringLiteral("0.5")); // already today's, written shorter
         ui().CurrentRatesMenu->trigger();
         QCOMPARE(texts("buy_BrokerageRatio buy_MinBrokerageRatio StampDuty MinStampDuty TransferMoney MinTransferMoney"),
-                 (QStringList{"0.25", "5.00", "0.50", "0.00", "0.01", "0.00"}));
+                 (QStringList{"0.25", "5.00", "0.5", "0.00", "0.01", "0.00"}));
         QVERIFY(ui().TransferByAmount->isChecked() && ui().Check2->isChecked());
         QVERIFY(ui().TransferByAmount->toolTip().startsWith(QStringLiteral("已勾选")));
         // What changed, and nothing about the Shanghai switch, which was ticked.
-        QCOMPARE(boxes->shown.value(0).text.count(u'\n'), 7);
-        QVERIFY(boxes->shown[0].text.contains(QStringLiteral("印花税：1.00‰ → 0.50‰")));
+        QCOMPARE(boxes->shown.value(0).text.count(u'\n'), 6);
+        QVERIFY(boxes->shown[0].text.contains(QStringLiteral("过户费：1.00‰ → 0.01‰")));
+        QVERIFY(!boxes->shown[0].text.contains(QStringLiteral("印花税：")));
         QVERIFY(!boxes->shown[0].text.contains(QStringLiteral("沪市")));
 
         typeTrade(QStringLiteral("10"), QStringLiteral("1000"), QStringLiteral("11"));
@@ -237,6 +250,22 @@ private slots:
         ini.setINIFileName(path("setup.ini"));
         QCOMPARE(ini.GetIniKey(QStringLiteral("monitoring"), QStringLiteral("IsActive"), QStringLiteral("none")),
                  QStringLiteral("none"));
+    }
+
+    void writeFailuresAreToldOncePerFile()
+    {
+        start();
+        QVERIFY(QDir().mkdir(path("Log.txt")) && QDir().mkdir(path("setup.ini")));
+        typeTrade(QStringLiteral("10"), QStringLiteral("1000"), QStringLiteral("11"));
+        QTest::keyClick(ui().sell_Price, Qt::Key_Enter); // the second entry is lost too, without a second box
+        QVERIFY(form->close());
+        auto failed = [](const QString &file) {
+            return ShownBox{ShownBox::Critical, "错误", "无法写入文件“" + file
+                                                         + "”：已有同名的文件夹。\n本次运行中不再提示此文件的写入错误。"};
+        };
+        QCOMPARE(boxes->shown, (QList<ShownBox>{failed(path("Log.txt")),
+                                                {ShownBox::Question, "退出提示", "真的要退出“Quorvane”吗？"},
+                                                failed(path("setup.ini"))}));
     }
 
     // Assistive technology reads each field as its caption, not as its frame's title.

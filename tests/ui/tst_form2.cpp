@@ -92,14 +92,18 @@ private slots:
     {
         WriteGbk(path("setup.ini"), QStringLiteral("[monitoring]\r\nIsActive=1\r\nHideTaskbar=7\r\nIsClipboard=2\r\n"
                                                    "showPicture=abc\r\nDefaultSite=百度\r\nstock1=600000\r\n"
-                                                   "stock1_Down=9.5\r\n"));
+                                                   "stock1_Down=9.5\r\nstock2=6000001\r\nstock3=60000a\r\n"
+                                                   "ActiveTime=12345\r\nstock2_Down=abc\r\n"));
         start();
         QVERIFY(form->ui().ActiveTimer->isActive()); // 1 is on for the main window
         Form2 &d = open();
         QVERIFY(d.IsActive2->isChecked() && !d.IsActive1->isChecked()); // but only -1 selects 启动监控 here
         QVERIFY(!d.HideTaskbar->isChecked() && d.IsClipboardCB->isChecked() && !d.showPictureCB->isChecked());
         QCOMPARE(d.ComboSite->currentText(), QStringLiteral("新浪财经"));
-        QCOMPARE(d.txtstock1_Down->text(), QStringLiteral("9.5"));
+        // Never a cut-down text, which OK would save as another value.
+        QCOMPARE((QStringList{d.stock1->text(), d.stock2->text(), d.stock3->text(), d.ActiveTime->text(),
+                              d.txtstock1_Down->text(), d.txtstock2_Down->text()}),
+                 (QStringList{"600000", "", "", "30", "9.5", "0.00"}));
 
         // OK without changes switches the monitor off.
         QTest::mouseClick(d.Command1, Qt::LeftButton);

@@ -8,6 +8,8 @@
 #include "ui/usage_report.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 using namespace quorvane;
 using namespace quorvane::testing;
@@ -87,6 +89,24 @@ private slots:
         QVERIFY(UsageReportUrl(QStringLiteral("   ")).isEmpty());
         QCOMPARE(UsageReportUrl(QStringLiteral("127.0.0.1:18080")),
                  QStringLiteral("http://127.0.0.1:18080/AddStockVisitRecordToDB.aspx?str=Ver1.5"));
+    }
+
+    // The desktop's opener reports whether a browser took the address.
+    void urlOpenerTakesTheOpenersResult()
+    {
+        QTemporaryDir bin;
+        const QString opener = bin.filePath("xdg-open");
+        WriteGbk(opener, "#!/bin/sh\necho \"$1\" > \"$0.url\"\nexit $(cat \"$0.status\")\n");
+        QVERIFY(QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.path().toLocal8Bit() + ':' + path);
+        const std::shared_ptr<UrlOpener> urls = MakeQtPlatform().urlOpener;
+        for (const auto &[status, opened] : {std::pair{"3", false}, {"0", true}}) {
+            WriteGbk(opener + ".status", status);
+            QCOMPARE(urls->open(QUrl("http://127.0.0.1:18180/ark/index12.asp")), opened);
+        }
+        qputenv("PATH", path);
+        QCOMPARE(ReadBytes(opener + ".url"), QByteArray("http://127.0.0.1:18180/ark/index12.asp\n"));
     }
 };
 
