@@ -92,14 +92,17 @@ private slots:
     {
         WriteGbk(path("setup.ini"), QStringLiteral("[monitoring]\r\nIsActive=1\r\nHideTaskbar=7\r\nIsClipboard=2\r\n"
                                                    "showPicture=abc\r\nDefaultSite=百度\r\nstock1=600000\r\n"
-                                                   "stock1_Down=9.5\r\n"));
+                                                   "stock1_Down=9.5\r\nstock2_Up=10.6\r\nstock3_Pct=5\r\n"));
         start();
         QVERIFY(form->ui().ActiveTimer->isActive()); // 1 is on for the main window
         Form2 &d = open();
         QVERIFY(d.IsActive2->isChecked() && !d.IsActive1->isChecked()); // but only -1 selects 启动监控 here
         QVERIFY(!d.HideTaskbar->isChecked() && d.IsClipboardCB->isChecked() && !d.showPictureCB->isChecked());
         QCOMPARE(d.ComboSite->currentText(), QStringLiteral("新浪财经"));
-        QCOMPARE(d.txtstock1_Down->text(), QStringLiteral("9.5"));
+        QCOMPARE((QStringList{d.txtstock1_Down->text(), d.txtstock2_Up->text(), d.txtstock3_Up->text(),
+                              d.txtstock3_Pct->text(), d.txtstock1_Pct->text()}),
+                 QStringLiteral("9.5 10.6 0.00 5 0").split(u' '));
+        QCOMPARE(d.txtstock3_Pct->accessibleName(), QStringLiteral("股票3涨跌幅"));
 
         // OK without changes switches the monitor off.
         QTest::mouseClick(d.Command1, Qt::LeftButton);
@@ -116,6 +119,9 @@ private slots:
         d.stock1->setText(QStringLiteral("600000"));
         d.txtstock1_Down->setText(QStringLiteral("10.5"));
         d.txtstock2_Down->clear();
+        d.txtstock1_Up->setText(QStringLiteral("10.6"));
+        d.txtstock2_Pct->setText(QStringLiteral("5"));
+        d.txtstock3_Pct->clear();
         d.ActiveTime->setText(QStringLiteral("5.5"));
         d.IsActive1->setChecked(true);
         d.HideTaskbar->setChecked(true);
@@ -129,11 +135,14 @@ private slots:
         QCOMPARE((QStringList{s.stock1, s.ActiveTime, s.IsActive, s.HideTaskbar, s.IsClipboard, s.DefaultSite}),
                  QStringLiteral("600000 5.5 -1 1 0 东方财富").split(u' '));
         QVERIFY(s.stock1_Down == MoneyFromText(QStringLiteral("10.5")) && s.stock2_Down == Money());
+        QVERIFY(s.stock1_Up == MoneyFromText(QStringLiteral("10.6")) && s.stock2_Up == Money());
+        QCOMPARE((QStringList{s.stock1_Pct, s.stock2_Pct, s.stock3_Pct}), QStringLiteral("0 5 0").split(u' '));
         // The prices as typed (an empty one reads back as the default), in the order written.
         QCOMPARE(ReadBytes(path("setup.ini")),
                  QStringEncoder("GBK").encode(QStringLiteral(
                      "[monitoring]\r\nstock1=600000\r\nstock2=\r\nstock3=\r\nstock1_Down=10.5\r\nstock2_Down=\r\n"
-                     "stock3_Down=0.00\r\nIsActive=-1\r\nshowPicture=0\r\nIsSumSamePrice=1\r\nActiveTime=5.5\r\n"
+                     "stock3_Down=0.00\r\nstock1_Up=10.6\r\nstock2_Up=0.00\r\nstock3_Up=0.00\r\nstock1_Pct=0\r\n"
+                     "stock2_Pct=5\r\nstock3_Pct=\r\nIsActive=-1\r\nshowPicture=0\r\nIsSumSamePrice=1\r\nActiveTime=5.5\r\n"
                      "HideTaskbar=1\r\nDefaultSite=东方财富\r\nIsClipboard=0\r\n")));
         // Opened again, it shows what was saved.
         Form2 &again = open();
@@ -200,20 +209,21 @@ private slots:
     void okRefusesWhatCannotBeSaved()
     {
         start();
-        // An interval still being edited, and an alert price that is no number.
-        for (bool badPrice : {false, true}) {
+        // An interval still being edited, and limits that are no number.
+        for (const char *badField : {"ActiveTime", "txtstock3_Down", "txtstock1_Up", "txtstock2_Pct"}) {
             Form2 &d = open();
-            if (badPrice) {
-                d.txtstock3_Down->setText(QStringLiteral("abc"));
-            } else {
-                d.ActiveTime->setFocus();
-                d.ActiveTime->setText(QStringLiteral("4"));
-            }
+            auto *bad = d.findChild<QLineEdit *>(QLatin1String(badField));
+            bad->setFocus();
+            bad->setText(bad == d.ActiveTime ? QStringLiteral("4") : QStringLiteral("abc"));
+            if (bad != d.ActiveTime)
+                d.Command1->setFocus(); // left already
             QTest::mouseClick(d.Command1, Qt::LeftButton);
             QCoreApplication::processEvents();
-            QCOMPARE(takeBoxes().size(), 1);
+            QCOMPARE(takeBoxes(), (QList<ShownBox>{{ShownBox::Plain, QStringLiteral("Quorvane"),
+                                                    bad == d.ActiveTime ? QStringLiteral("时间范围必须在5秒-6000秒之间")
+                                                                        : QStringLiteral("请输入数字")}}));
             QVERIFY(d.isVisible());
-            QCOMPARE(d.focusWidget(), badPrice ? d.txtstock3_Down : d.ActiveTime);
+            QCOMPARE(d.focusWidget(), bad);
             QVERIFY(!QFile::exists(path("setup.ini")));
         }
     }

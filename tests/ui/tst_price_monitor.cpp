@@ -71,7 +71,9 @@ private slots:
         // Stock 1 falls to its threshold: balloon and alarm; unchanged next time: neither.
         service.setQuote(QStringLiteral("600000"), QStringLiteral("浦发银行"), QStringLiteral("10.00"), QStringLiteral("9.98"));
         tick(6);
-        QCOMPARE(takeBalloons().size(), 1);
+        QCOMPARE(takeBalloons().value(0).second, QStringLiteral("当前价格：￥9.98↓  最高：￥9.98 最低：￥10.00\n"
+                                                                "提醒：已跌到最低价 ￥10.00"));
+        QCOMPARE(tray->alarms, (QList<bool>{false, false, true}));
         QCOMPARE(sound->played.size(), 1);
         QVERIFY(sound->played.first().endsWith(QStringLiteral("/ALARM8.WAV")) && QFile::exists(sound->played.first()));
         tick(12);
