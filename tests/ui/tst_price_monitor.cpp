@@ -98,6 +98,8 @@ private slots:
         service.setQuote(QStringLiteral("000001"), QStringLiteral("平安银行"), QStringLiteral("11.20"), QStringLiteral("11.00"));
         Form2 dialog(*form);
         dialog.stock1->setText(QStringLiteral("000001"));
+        dialog.txtstock1_Up->setText(QStringLiteral("11.00"));
+        dialog.txtstock1_Pct->setText(QStringLiteral("1"));
         dialog.ActiveTime->setText(QStringLiteral("9"));
         dialog.IsActive1->setChecked(true);
         dialog.Command1->click();
@@ -106,7 +108,9 @@ private slots:
         service.takeRequests();
         tick(10);
         QCOMPARE(service.takeRequests(), QStringList{QStringLiteral("/list=sz000001")});
-        QCOMPARE(takeBalloons().value(0).first, QStringLiteral("平安银行"));
+        const auto balloon = takeBalloons().value(0);
+        QCOMPARE(balloon.first, QStringLiteral("平安银行"));
+        QCOMPARE(balloon.second.section(u'\n', 1), QStringLiteral("提醒：已涨到最高价 ￥11.00\n提醒：涨跌幅 -1.79%，已达 1%"));
     }
 };
 
