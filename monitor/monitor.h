@@ -32,21 +32,31 @@ bool MonitorTick(std::int16_t &activeCount, const QString &activeTime);
 // caller adds 1 after the step.
 int MonitorTurn(std::int16_t &activeIndex, const std::array<QString, 3> &codes);
 
+// The limits of one position; each one at 0 is off.
+struct AlertLimits
+{
+    Money down;  // the alarm at or below this price (最低价)
+    Money up;    // at or above this price (最高价)
+    QString pct; // the change from the previous close, in per cent, either way (涨跌幅), as stored
+};
+
 struct PriceAlert
 {
     int index = 0;     // the position, 1 to 3
     Money price;       // becomes the position's last price
     QString title;     // the stock's name
-    QString text;      // "当前价格：￥9.98↓  最高：￥10.20 最低：￥9.90"
-    bool soundsAlarm = false; // the price is at or below the threshold
+    // "当前价格：￥9.98↓  最高：￥10.20 最低：￥9.90", and with the alarm one more
+    // line per limit reached: "提醒：已跌到最低价 ￥9.90".
+    QString text;
+    bool soundsAlarm = false; // a limit is reached
 };
 
 // What one quote of position index (1 to 3) gives: nothing for a text of 20
 // characters or fewer, one without the price fields or with non-numbers in
 // them, a price of 0 or a price equal to the position's last price; otherwise
-// a balloon, with the alarm when the price has fallen to the threshold.
+// a balloon, with the alarm when the price has reached one of its limits.
 std::optional<PriceAlert> CheckPriceAlert(const QString &quoteText, int index,
                                           const std::array<Money, 3> &lastPrices,
-                                          const std::array<Money, 3> &thresholds);
+                                          const std::array<AlertLimits, 3> &limits);
 
 } // namespace quorvane

@@ -153,10 +153,16 @@ SettingsStore LoadMonitorSettings(ClassIniFile &ini, const QString &iniPath)
     store.stock1_Down = moneyOrZero(ini.GetIniKey(Monitoring, QStringLiteral("stock1_Down"), zero));
     store.stock2_Down = moneyOrZero(ini.GetIniKey(Monitoring, QStringLiteral("stock2_Down"), zero));
     store.stock3_Down = moneyOrZero(ini.GetIniKey(Monitoring, QStringLiteral("stock3_Down"), zero));
+    store.stock1_Up = moneyOrZero(ini.GetIniKey(Monitoring, QStringLiteral("stock1_Up"), zero));
+    store.stock2_Up = moneyOrZero(ini.GetIniKey(Monitoring, QStringLiteral("stock2_Up"), zero));
+    store.stock3_Up = moneyOrZero(ini.GetIniKey(Monitoring, QStringLiteral("stock3_Up"), zero));
 
     auto number = [&](const QString &key, const QString &fallback) {
         return numberOrDefault(ini.GetIniKey(Monitoring, key, fallback), fallback);
     };
+    store.stock1_Pct = number(QStringLiteral("stock1_Pct"), store.stock1_Pct);
+    store.stock2_Pct = number(QStringLiteral("stock2_Pct"), store.stock2_Pct);
+    store.stock3_Pct = number(QStringLiteral("stock3_Pct"), store.stock3_Pct);
     store.IsActive = number(QStringLiteral("IsActive"), store.IsActive);
     store.ActiveTime = number(QStringLiteral("ActiveTime"), store.ActiveTime);
     store.HideTaskbar = number(QStringLiteral("HideTaskbar"), store.HideTaskbar);

@@ -32,6 +32,9 @@ struct SettingsStore
 {
     QString stock1, stock2, stock3;
     Money stock1_Down, stock2_Down, stock3_Down;
+    Money stock1_Up, stock2_Up, stock3_Up;        // 0: off
+    QString stock1_Pct = QStringLiteral("0"), stock2_Pct = QStringLiteral("0"),
+            stock3_Pct = QStringLiteral("0"); // per cent either way, as stored; 0: off
     QString IsActive = QStringLiteral("0");
     QString ActiveTime = QStringLiteral("30");
     QString HideTaskbar = QStringLiteral("0");

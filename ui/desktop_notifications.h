@@ -9,6 +9,8 @@
 
 #include <memory>
 
+class QDBusMessage;
+
 namespace quorvane {
 
 class DesktopNotifications
@@ -17,8 +19,14 @@ public:
     virtual ~DesktopNotifications() = default;
     // Hands the alert to the service without waiting for its answer; false
     // when it could not be sent (no session bus).
-    virtual bool notify(const QIcon &icon, const QString &title, const QString &text) = 0;
+    virtual bool notify(const QIcon &icon, const QString &title, const QString &text, bool alarm) = 0;
 };
+
+// The Notify call of one alert. The desktop shows whose it is from the program's
+// icon theme name and the desktop-entry hint (the picture of icon goes along
+// while the icon theme lacks the program's icon, as in a build tree); an alarm
+// is critical, so that it stays until dismissed, the others normal.
+QDBusMessage NotifyCall(const QIcon &icon, const QString &title, const QString &text, bool alarm);
 
 // The service when a session bus is there, else one that does nothing.
 std::unique_ptr<DesktopNotifications> MakeDesktopNotifications();

@@ -262,9 +262,9 @@ void Form1::trayLeftPress()
     activateWindow();
 }
 
-bool Form1::ShowBalloon(const QString &title, const QString &text)
+bool Form1::ShowBalloon(const QString &title, const QString &text, bool alarm)
 {
-    return m_platform.trayIcon->showBalloon(CutToGbkBytes(title, 63), CutToGbkBytes(text, 255));
+    return m_platform.trayIcon->showBalloon(CutToGbkBytes(title, 63), CutToGbkBytes(text, 255), alarm);
 }
 
 void Form1::closeEvent(QCloseEvent *event)

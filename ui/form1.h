@@ -67,8 +67,9 @@ public:
     void popShow_Click();
     void trayLeftPress();
 
-    // A balloon on the notification icon; the title is cut to 63 GBK bytes.
-    bool ShowBalloon(const QString &title, const QString &text);
+    // A balloon on the notification icon; the title is cut to 63 GBK bytes, the
+    // text to 255. An alarm's balloon stands out (TrayIcon::showBalloon).
+    bool ShowBalloon(const QString &title, const QString &text, bool alarm);
 
     // Settings and state of the run, shared with the stock panel, the monitor
     // and the settings dialog.

@@ -61,6 +61,12 @@ std::optional<Money> AlertPrice(const QString &text)
     return MoneyIfNumber(text);
 }
 
+// A percentage limit as the store takes it: the text as typed, an empty field 0.
+QString PercentLimit(const QString &text)
+{
+    return text.trimmed().isEmpty() ? QStringLiteral("0") : text;
+}
+
 } // namespace
 
 QString ActiveTimeMessage(const QString &text)
@@ -123,29 +129,52 @@ void Form2::setupUi()
     onOffLayout->addWidget(IsActive2);
     monitorLayout->addWidget(onOff, 0, 1);
 
+    // The three stocks as a small table: code and the three limits of each.
     auto *stocks = new QGroupBox(QStringLiteral("可监控三只股票（股票输入代码）"), monitor);
     auto *stocksLayout = new QGridLayout(stocks);
+    const QStringList headers = {QStringLiteral("代码"), QStringLiteral("最低价"), QStringLiteral("最高价"),
+                                 QStringLiteral("涨跌幅")};
+    for (int column = 0; column < headers.size(); ++column)
+        stocksLayout->addWidget(new QLabel(headers[column], stocks), 0, column + 1, 1, column == 3 ? 2 : 1);
     const struct
     {
         const char16_t *caption;
-        QLineEdit **code;
-        const char *codeName;
-        QLineEdit **price;
-        const char *priceName;
-    } rows[] = {{u"股票一：", &stock1, "stock1", &txtstock1_Down, "txtstock1_Down"},
-                {u"股票二：", &stock2, "stock2", &txtstock2_Down, "txtstock2_Down"},
-                {u"股票三：", &stock3, "stock3", &txtstock3_Down, "txtstock3_Down"}};
-    int row = 0;
+        QLineEdit **code, **down, **up, **pct;
+        const char *codeName, *downName, *upName, *pctName;
+    } rows[] = {{u"股票一：", &stock1, &txtstock1_Down, &txtstock1_Up, &txtstock1_Pct, "stock1", "txtstock1_Down",
+                 "txtstock1_Up", "txtstock1_Pct"},
+                {u"股票二：", &stock2, &txtstock2_Down, &txtstock2_Up, &txtstock2_Pct, "stock2", "txtstock2_Down",
+                 "txtstock2_Up", "txtstock2_Pct"},
+                {u"股票三：", &stock3, &txtstock3_Down, &txtstock3_Up, &txtstock3_Pct, "stock3", "txtstock3_Down",
+                 "txtstock3_Up", "txtstock3_Pct"}};
+    const auto widthFor = [this](const char *sample) {
+        return fontMetrics().horizontalAdvance(QLatin1String(sample)) + 12;
+    };
+    int row = 1;
     for (const auto &r : rows) {
-        *r.code = Named(new QLineEdit(stocks), r.codeName);
+        // A screen reader tells the twelve fields apart by stock and column.
+        const QString stock = QStringLiteral("股票%1").arg(row);
+        auto field = [&](QLineEdit **slot, const char *name, const QString &column, const char *sample) {
+            *slot = Named(new QLineEdit(stocks), name);
+            (*slot)->setAccessibleName(stock + column);
+            (*slot)->setFixedWidth(widthFor(sample));
+        };
+        field(r.code, r.codeName, QStringLiteral("代码"), "0000000");
         (*r.code)->setMaxLength(6);
-        *r.price = Named(new QLineEdit(stocks), r.priceName);
-        stocksLayout->addWidget(new QLabel(QString::fromUtf16(r.caption), stocks), row, 0);
+        field(r.down, r.downName, QStringLiteral("最低价"), "00000.000");
+        field(r.up, r.upName, QStringLiteral("最高价"), "00000.000");
+        field(r.pct, r.pctName, QStringLiteral("涨跌幅"), "000.00");
+        auto *caption = new QLabel(QString::fromUtf16(r.caption), stocks);
+        caption->setBuddy(*r.code);
+        stocksLayout->addWidget(caption, row, 0);
         stocksLayout->addWidget(*r.code, row, 1);
-        stocksLayout->addWidget(new QLabel(QStringLiteral("最低价："), stocks), row, 2);
-        stocksLayout->addWidget(*r.price, row, 3);
+        stocksLayout->addWidget(*r.down, row, 2);
+        stocksLayout->addWidget(*r.up, row, 3);
+        stocksLayout->addWidget(*r.pct, row, 4);
+        stocksLayout->addWidget(new QLabel(QStringLiteral("%"), stocks), row, 5);
         ++row;
     }
+    stocksLayout->setColumnStretch(6, 1);
     monitorLayout->addWidget(stocks, 1, 0, 1, 2);
 
     auto *system = new QGroupBox(QStringLiteral("系统设置"), this);
@@ -214,6 +243,13 @@ void Form2::LoadSettings()
     show(txtstock1_Down, "stock1_Down", zero, priceValid);
     show(txtstock2_Down, "stock2_Down", zero, priceValid);
     show(txtstock3_Down, "stock3_Down", zero, priceValid);
+    show(txtstock1_Up, "stock1_Up", zero, priceValid);
+    show(txtstock2_Up, "stock2_Up", zero, priceValid);
+    show(txtstock3_Up, "stock3_Up", zero, priceValid);
+    const QString noPct = QStringLiteral("0");
+    show(txtstock1_Pct, "stock1_Pct", noPct, priceValid);
+    show(txtstock2_Pct, "stock2_Pct", noPct, priceValid);
+    show(txtstock3_Pct, "stock3_Pct", noPct, priceValid);
 }
 
 void Form2::SaveSettings()
@@ -229,6 +265,12 @@ void Form2::SaveSettings()
     store.stock1_Down = AlertPrice(txtstock1_Down->text()).value_or(Money());
     store.stock2_Down = AlertPrice(txtstock2_Down->text()).value_or(Money());
     store.stock3_Down = AlertPrice(txtstock3_Down->text()).value_or(Money());
+    store.stock1_Up = AlertPrice(txtstock1_Up->text()).value_or(Money());
+    store.stock2_Up = AlertPrice(txtstock2_Up->text()).value_or(Money());
+    store.stock3_Up = AlertPrice(txtstock3_Up->text()).value_or(Money());
+    store.stock1_Pct = PercentLimit(txtstock1_Pct->text());
+    store.stock2_Pct = PercentLimit(txtstock2_Pct->text());
+    store.stock3_Pct = PercentLimit(txtstock3_Pct->text());
 
     m_ini.setINIFileName(m_owner.folders().iniPath());
     // The writes of one OK, in their order, replace the file once.
@@ -242,6 +284,12 @@ void Form2::SaveSettings()
     write("stock1_Down", txtstock1_Down->text());
     write("stock2_Down", txtstock2_Down->text());
     write("stock3_Down", txtstock3_Down->text());
+    write("stock1_Up", txtstock1_Up->text());
+    write("stock2_Up", txtstock2_Up->text());
+    write("stock3_Up", txtstock3_Up->text());
+    write("stock1_Pct", txtstock1_Pct->text());
+    write("stock2_Pct", txtstock2_Pct->text());
+    write("stock3_Pct", txtstock3_Pct->text());
 
     store.IsActive = IsActive1->isChecked() ? QStringLiteral("-1") : QStringLiteral("0");
     write("IsActive", store.IsActive);
@@ -309,7 +357,9 @@ bool Form2::checkLeftField(QLineEdit *field)
 
 bool Form2::checkAlertPrices()
 {
-    for (QLineEdit *price : {txtstock1_Down, txtstock2_Down, txtstock3_Down}) {
+    // Row by row, as the table reads.
+    for (QLineEdit *price : {txtstock1_Down, txtstock1_Up, txtstock1_Pct, txtstock2_Down, txtstock2_Up,
+                             txtstock2_Pct, txtstock3_Down, txtstock3_Up, txtstock3_Pct}) {
         if (!AlertPrice(price->text())) {
             m_owner.platform().messageBoxes->plain(this, QStringLiteral("请输入数字"));
             m_departure.setEditing(nullptr);

@@ -38,6 +38,8 @@ public:
     QRadioButton *IsActive1 = nullptr, *IsActive2 = nullptr;
     QLineEdit *stock1 = nullptr, *stock2 = nullptr, *stock3 = nullptr;
     QLineEdit *txtstock1_Down = nullptr, *txtstock2_Down = nullptr, *txtstock3_Down = nullptr;
+    QLineEdit *txtstock1_Up = nullptr, *txtstock2_Up = nullptr, *txtstock3_Up = nullptr;
+    QLineEdit *txtstock1_Pct = nullptr, *txtstock2_Pct = nullptr, *txtstock3_Pct = nullptr;
     QCheckBox *showPictureCB = nullptr, *IsSumSamePrice = nullptr, *IsClipboardCB = nullptr, *HideTaskbar = nullptr;
     QComboBox *ComboSite = nullptr;
     QPushButton *Command1 = nullptr, *Command2 = nullptr;

@@ -74,8 +74,9 @@ public:
     // A balloon on the icon; on a desktop without a notification area the
     // same alert goes to the desktop's notification service. False when
     // neither could take it. The window cuts the texts to their GBK limits
-    // first (CutToGbkBytes).
-    virtual bool showBalloon(const QString &title, const QString &text) = 0;
+    // first (CutToGbkBytes). An alarm shows the warning icon on the tray and
+    // is a critical notification (it stays until dismissed).
+    virtual bool showBalloon(const QString &title, const QString &text, bool alarm) = 0;
 };
 
 class Clipboard

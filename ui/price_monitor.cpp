@@ -55,14 +55,16 @@ void PriceMonitor::CheckPriceAlert(const QString &quoteText, int index)
     const SettingsStore &store = m_form.store;
     const std::optional<PriceAlert> alert =
         quorvane::CheckPriceAlert(quoteText, index, {m_form.LastPrice1, m_form.LastPrice2, m_form.LastPrice3},
-                                  {store.stock1_Down, store.stock2_Down, store.stock3_Down});
+                                  {AlertLimits{store.stock1_Down, store.stock1_Up, store.stock1_Pct},
+                                   AlertLimits{store.stock2_Down, store.stock2_Up, store.stock2_Pct},
+                                   AlertLimits{store.stock3_Down, store.stock3_Up, store.stock3_Pct}});
     if (!alert)
         return;
     (alert->index == 1 ? m_form.LastPrice1 : alert->index == 2 ? m_form.LastPrice2 : m_form.LastPrice3) =
         alert->price;
     if (alert->soundsAlarm && m_form.platform().soundPlayer)
         m_form.platform().soundPlayer->play(m_form.folders().shippedFile(QStringLiteral("ALARM8.WAV")));
-    m_form.ShowBalloon(alert->title, alert->text);
+    m_form.ShowBalloon(alert->title, alert->text, alert->soundsAlarm);
 }
 
 void PriceMonitor::RefreshStockInfo(const QString &quoteText)

@@ -196,16 +196,19 @@ public:
         m_icon.reset();
     }
 
-    bool showBalloon(const QString &title, const QString &text) override
+    bool showBalloon(const QString &title, const QString &text, bool alarm) override
     {
         if (m_icon && QSystemTrayIcon::isSystemTrayAvailable() && QSystemTrayIcon::supportsMessages()) {
-            m_icon->showMessage(title, text, m_icon->icon());
+            if (alarm)
+                m_icon->showMessage(title, text, QSystemTrayIcon::Warning);
+            else
+                m_icon->showMessage(title, text, m_icon->icon());
             return true;
         }
         // No notification area, where a balloon would never be seen.
         if (!m_notifications)
             m_notifications = MakeDesktopNotifications();
-        return m_notifications->notify(m_alertIcon, title, text);
+        return m_notifications->notify(m_alertIcon, title, text, alarm);
     }
 
 private:

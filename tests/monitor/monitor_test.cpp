@@ -80,8 +80,10 @@ TEST(MonitorTest, TurnSkipsInvalidCodesInOnePass)
 TEST(MonitorTest, AlertOnEveryChangeAlarmAtTheThreshold)
 {
     std::array<Money, 3> last{};
-    const std::array<Money, 3> thresholds{Money(), MoneyFromText(QStringLiteral("10.00")), Money()};
+    const std::array<AlertLimits, 3> thresholds{AlertLimits{}, AlertLimits{MoneyFromText(QStringLiteral("10.00")), {}, {}},
+                                                AlertLimits{}};
     const QString range = QStringLiteral("  最高：￥10.30 最低：￥9.80");
+    const QString why = QStringLiteral("\n提醒：已跌到最低价 ￥10.00");
     const struct
     {
         const char *price;
@@ -95,7 +97,7 @@ TEST(MonitorTest, AlertOnEveryChangeAlarmAtTheThreshold)
         ASSERT_EQ(alert.has_value(), check.text != nullptr) << check.price;
         if (alert) {
             EXPECT_EQ(alert->title, QStringLiteral("浦发银行"));
-            EXPECT_EQ(alert->text, QString::fromUtf16(check.text) + range);
+            EXPECT_EQ(alert->text, QString::fromUtf16(check.text) + range + (check.alarm ? why : QString()));
             EXPECT_EQ(alert->soundsAlarm, check.alarm) << check.price;
             last[1] = alert->price;
         }
@@ -106,13 +108,38 @@ TEST(MonitorTest, AlertOnEveryChangeAlarmAtTheThreshold)
     EXPECT_FALSE(first->soundsAlarm);
 }
 
+TEST(MonitorTest, EachLimitAtAboveAndBelowAndTheLinesSayingWhy)
+{
+    // 最低价, 最高价, 涨跌幅 (0: off), the price against a close of 10.00, the lines after the first (none: no alarm).
+    const struct
+    {
+        const char *down, *up, *pct, *price;
+        const char16_t *why;
+    } rows[] = {
+        {"0", "10.60", "0", "10.60", u"提醒：已涨到最高价 ￥10.60"}, {"0", "10.60", "0", "10.61", u"提醒：已涨到最高价 ￥10.60"},
+        {"0", "10.60", "0", "10.59", u""}, {"0", "0", "0", "10.60", u""},
+        {"0", "0", "5", "10.50", u"提醒：涨跌幅 5.00%，已达 5%"}, {"0", "0", "5", "10.512", u"提醒：涨跌幅 5.12%，已达 5%"},
+        {"0", "0", "5", "10.499", u""}, {"0", "0", "5", "9.50", u"提醒：涨跌幅 -5.00%，已达 5%"}, {"0", "0", "5", "9.501", u""},
+        {"11.00", "10.00", "5", "10.60", u"提醒：已跌到最低价 ￥11.00\n提醒：已涨到最高价 ￥10.00\n提醒：涨跌幅 6.00%，已达 5%"},
+    };
+    for (const auto &r : rows) {
+        const AlertLimits limits{MoneyFromText(QString::fromLatin1(r.down)), MoneyFromText(QString::fromLatin1(r.up)),
+                                 QString::fromLatin1(r.pct)};
+        const auto alert = CheckPriceAlert(Quote(QString::fromLatin1(r.price)), 3, {}, {{{}, {}, limits}});
+        ASSERT_TRUE(alert) << r.price;
+        EXPECT_EQ(alert->text.section(u'\n', 1), QString::fromUtf16(r.why)) << r.up << " " << r.pct << " " << r.price;
+        EXPECT_EQ(alert->soundsAlarm, *r.why != u'\0') << r.price;
+    }
+}
+
 TEST(MonitorTest, RepliesThatAreSkipped)
 {
     const std::array<Money, 3> none{};
+    const std::array<AlertLimits, 3> off{};
     const QString twentyOne = QStringLiteral("a,b,1.00,1.00,1.00,1x");
     for (const QString &text : {QString(), QStringLiteral("\n"), QString(20, u','), QStringLiteral("浦发银行,10.01,10.00,10.50"),
                                QStringLiteral("浦发银行,10.01,10.00,abc,10.30,9.80,0,0"), twentyOne})
-        EXPECT_FALSE(CheckPriceAlert(text, 1, none, none)) << text.toStdString();
-    EXPECT_FALSE(CheckPriceAlert(Quote(QStringLiteral("10.20")), 0, none, none));
-    EXPECT_FALSE(CheckPriceAlert(Quote(QStringLiteral("10.20")), 4, none, none));
+        EXPECT_FALSE(CheckPriceAlert(text, 1, none, off)) << text.toStdString();
+    EXPECT_FALSE(CheckPriceAlert(Quote(QStringLiteral("10.20")), 0, none, off));
+    EXPECT_FALSE(CheckPriceAlert(Quote(QStringLiteral("10.20")), 4, none, off));
 }

@@ -37,7 +37,7 @@ protected:
 QStringList texts(const SettingsStore &s)
 {
     const auto price = [](Money m) { return QString::number(MoneyToDouble(m)); };
-    return {s.stock1, price(s.stock1_Down), price(s.stock2_Down), price(s.stock3_Down),
+    return {s.stock1, price(s.stock1_Down), price(s.stock2_Down), price(s.stock3_Down), price(s.stock2_Up), s.stock3_Pct,
             s.IsActive, s.ActiveTime, s.HideTaskbar, s.DefaultSite, s.IsClipboard, s.IsSumSamePrice, s.showPicture,
             FormatUpdateDateTime(s.UpdateDateTime)};
 }
@@ -48,7 +48,7 @@ TEST_F(SettingsTest, AMissingFileGivesEveryDefaultAndTheFirstWriteCreatesIt)
     EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
               (QStringList{"3.00", "5.00", "0.50", "0.00", "0.01", "0.00", "0.00", "0.00", "1", "1", "1"}));
     EXPECT_EQ(ini.INIFileName(), path);
-    EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"", "0", "0", "0", "0", "30", "0", "新浪财经",
+    EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"", "0", "0", "0", "0", "0", "0", "30", "0", "新浪财经",
                                                                   "1", "1", "0", "2011-03-31 01:00:00"}));
     ini.DelIniKey("setup", "StampDuty");
     ini.DelIniSec("setup");
@@ -206,12 +206,13 @@ TEST_F(SettingsTest, TextsThatDoNotConvertLoadAsTheKeysDefaults)
     writeGbk("[setup]\r\nCheck1=7\r\nCheck2=yes\r\nTransferByAmount=2\r\nUpdateDateTime=never\r\n"
              "buy_MinBrokerageRatio=-5\r\nStampDuty=-0.50\r\nTransferMoney=-1\r\n"
              "[monitoring]\r\nstock1=600000\r\nstock1_Down=abc\r\nstock2_Down=\r\nstock3_Down= 9.5 \r\n"
+             "stock2_Up=10.6\r\nstock3_Pct=five\r\n"
              "IsActive=on\r\nActiveTime=soon\r\nHideTaskbar=-1\r\nIsClipboard=0\r\nIsSumSamePrice=x\r\n"
              "showPicture=1e9\r\nDefaultSite=不存在的网站\r\n");
     EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
               (QStringList{"3.00", "5.00", "0.50", "0.00", "0.01", "0.00", "0.00", "0.00", "1", "1", "1"}));
     // The site table falls back for an unknown site, not the store.
-    EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"600000", "0", "0", "9.5", "0", "30", "-1",
+    EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"600000", "0", "0", "9.5", "10.6", "0", "0", "30", "-1",
                                                                   "不存在的网站", "0", "1", "0", "2011-03-03 01:00:00"}));
 }
 

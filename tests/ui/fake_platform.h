@@ -66,6 +66,7 @@ struct FakeTrayIcon final : TrayIcon
     QMenu *menu = nullptr;
     std::function<void()> onLeftPress;
     QList<std::pair<QString, QString>> balloons; // title and text of each shown
+    QList<bool> alarms;                          // and whether it was an alarm's
 
     bool supportsTray() const override { return hasTray; }
     void add(const QIcon &, const QString &tipText, QMenu *contextMenu, std::function<void()> left) override
@@ -76,10 +77,12 @@ struct FakeTrayIcon final : TrayIcon
         onLeftPress = std::move(left);
     }
     void remove() override { present = false; }
-    bool showBalloon(const QString &title, const QString &text) override
+    bool showBalloon(const QString &title, const QString &text, bool alarm) override
     {
-        if (present)
+        if (present) {
             balloons.append({title, text});
+            alarms.append(alarm);
+        }
         return present;
     }
     void pressLeft()

@@ -93,7 +93,8 @@ private slots:
         WriteGbk(path("setup.ini"), QStringLiteral("[monitoring]\r\nIsActive=1\r\nHideTaskbar=7\r\nIsClipboard=2\r\n"
                                                    "showPicture=abc\r\nDefaultSite=百度\r\nstock1=600000\r\n"
                                                    "stock1_Down=9.5\r\nstock2=6000001\r\nstock3=60000a\r\n"
-                                                   "ActiveTime=12345\r\nstock2_Down=abc\r\n"));
+                                                   "ActiveTime=12345\r\nstock2_Down=abc\r\nstock2_Up=10.6\r\n"
+                                                   "stock3_Pct=5\r\nstock1_Up=x\r\n"));
         start();
         QVERIFY(form->ui().ActiveTimer->isActive()); // 1 is on for the main window
         Form2 &d = open();
@@ -102,8 +103,10 @@ private slots:
         QCOMPARE(d.ComboSite->currentText(), QStringLiteral("新浪财经"));
         // Never a cut-down text, which OK would save as another value.
         QCOMPARE((QStringList{d.stock1->text(), d.stock2->text(), d.stock3->text(), d.ActiveTime->text(),
-                              d.txtstock1_Down->text(), d.txtstock2_Down->text()}),
-                 (QStringList{"600000", "", "", "30", "9.5", "0.00"}));
+                              d.txtstock1_Down->text(), d.txtstock2_Down->text(), d.txtstock2_Up->text(),
+                              d.txtstock1_Up->text(), d.txtstock3_Pct->text(), d.txtstock1_Pct->text()}),
+                 (QStringList{"600000", "", "", "30", "9.5", "0.00", "10.6", "0.00", "5", "0"}));
+        QCOMPARE(d.txtstock3_Pct->accessibleName(), QStringLiteral("股票3涨跌幅"));
 
         // OK without changes switches the monitor off.
         QTest::mouseClick(d.Command1, Qt::LeftButton);
@@ -120,6 +123,9 @@ private slots:
         d.stock1->setText(QStringLiteral("600000"));
         d.txtstock1_Down->setText(QStringLiteral("10.5"));
         d.txtstock2_Down->clear();
+        d.txtstock1_Up->setText(QStringLiteral("10.6"));
+        d.txtstock2_Pct->setText(QStringLiteral("5"));
+        d.txtstock3_Pct->clear();
         d.ActiveTime->setText(QStringLiteral("5.5"));
         d.IsActive1->setChecked(true);
         d.HideTaskbar->setChecked(true);
@@ -137,7 +143,8 @@ private slots:
         QCOMPARE(ReadBytes(path("setup.ini")),
                  QStringEncoder("GBK").encode(QStringLiteral(
                      "[monitoring]\r\nstock1=600000\r\nstock2=\r\nstock3=\r\nstock1_Down=10.5\r\nstock2_Down=\r\n"
-                     "stock3_Down=0.00\r\nIsActive=-1\r\nshowPicture=0\r\nIsSumSamePrice=1\r\nActiveTime=5.5\r\n"
+                     "stock3_Down=0.00\r\nstock1_Up=10.6\r\nstock2_Up=0.00\r\nstock3_Up=0.00\r\nstock1_Pct=0\r\n"
+                     "stock2_Pct=5\r\nstock3_Pct=\r\nIsActive=-1\r\nshowPicture=0\r\nIsSumSamePrice=1\r\nActiveTime=5.5\r\n"
                      "HideTaskbar=1\r\nDefaultSite=东方财富\r\nIsClipboard=0\r\n")));
         // Opened again, it shows what was saved.
         Form2 &again = open();
@@ -204,20 +211,19 @@ private slots:
     void okRefusesWhatCannotBeSaved()
     {
         start();
-        // An interval still being edited, and an alert price that is no number.
-        for (bool badPrice : {false, true}) {
+        // An interval still being edited, and limits that are no number.
+        for (const char *badField : {"ActiveTime", "txtstock3_Down", "txtstock1_Up", "txtstock2_Pct"}) {
             Form2 &d = open();
-            if (badPrice) {
-                d.txtstock3_Down->setText(QStringLiteral("abc"));
-            } else {
-                d.ActiveTime->setFocus();
-                d.ActiveTime->setText(QStringLiteral("4"));
-            }
+            auto *bad = d.findChild<QLineEdit *>(QLatin1String(badField));
+            if (bad == d.ActiveTime)
+                bad->setFocus(); // left with the click
+            bad->setText(bad == d.ActiveTime ? QStringLiteral("4") : QStringLiteral("abc"));
             QTest::mouseClick(d.Command1, Qt::LeftButton);
             QCoreApplication::processEvents();
-            QCOMPARE(takeBoxes().size(), 1);
+            QCOMPARE(takeBoxes().value(0).text,
+                     bad == d.ActiveTime ? QStringLiteral("时间范围必须在5秒-6000秒之间") : QStringLiteral("请输入数字"));
             QVERIFY(d.isVisible());
-            QCOMPARE(d.focusWidget(), badPrice ? d.txtstock3_Down : d.ActiveTime);
+            QCOMPARE(d.focusWidget(), bad);
             QVERIFY(!QFile::exists(path("setup.ini")));
         }
     }

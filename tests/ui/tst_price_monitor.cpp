@@ -71,7 +71,9 @@ private slots:
         // Stock 1 falls to its threshold: balloon and alarm; unchanged next time: neither.
         service.setQuote(QStringLiteral("600000"), QStringLiteral("浦发银行"), QStringLiteral("10.00"), QStringLiteral("9.98"));
         tick(6);
-        QCOMPARE(takeBalloons().size(), 1);
+        QCOMPARE(takeBalloons().value(0).second, QStringLiteral("当前价格：￥9.98↓  最高：￥9.98 最低：￥10.00\n"
+                                                                "提醒：已跌到最低价 ￥10.00"));
+        QCOMPARE(tray->alarms, (QList<bool>{false, false, true}));
         QCOMPARE(sound->played.size(), 1);
         QVERIFY(sound->played.first().endsWith(QStringLiteral("/ALARM8.WAV")) && QFile::exists(sound->played.first()));
         tick(12);
@@ -96,6 +98,8 @@ private slots:
         service.setQuote(QStringLiteral("000001"), QStringLiteral("平安银行"), QStringLiteral("11.20"), QStringLiteral("11.00"));
         Form2 dialog(*form);
         dialog.stock1->setText(QStringLiteral("000001"));
+        dialog.txtstock1_Up->setText(QStringLiteral("11.00"));
+        dialog.txtstock1_Pct->setText(QStringLiteral("1"));
         dialog.ActiveTime->setText(QStringLiteral("9"));
         dialog.IsActive1->setChecked(true);
         dialog.Command1->click();
@@ -104,7 +108,9 @@ private slots:
         service.takeRequests();
         tick(10);
         QCOMPARE(service.takeRequests(), QStringList{QStringLiteral("/list=sz000001")});
-        QCOMPARE(takeBalloons().value(0).first, QStringLiteral("平安银行"));
+        const auto balloon = takeBalloons().value(0);
+        QCOMPARE(balloon.first, QStringLiteral("平安银行"));
+        QCOMPARE(balloon.second.section(u'\n', 1), QStringLiteral("提醒：已涨到最高价 ￥11.00\n提醒：涨跌幅 -1.79%，已达 1%"));
     }
 };
 

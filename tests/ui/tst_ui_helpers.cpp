@@ -1,12 +1,14 @@
-// The plain functions behind the window: GBK cutting, the program's folders
-// and the usage report's address.
+// The plain functions behind the window: GBK cutting, the program's folders,
+// the usage report's address and the desktop notification's call.
 
 #include "fake_platform.h"
 
+#include "ui/desktop_notifications.h"
 #include "ui/platform.h"
 #include "ui/program_folders.h"
 #include "ui/usage_report.h"
 
+#include <QDBusMessage>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -28,6 +30,17 @@ private slots:
         QCOMPARE(CutToGbkBytes(QStringLiteral("a") + QString(40, gu), 63), QStringLiteral("a") + QString(31, gu));
         QCOMPARE(CutToGbkBytes(QStringLiteral("a😀b"), 1), QStringLiteral("a")); // nor half a surrogate pair
         QCOMPARE(CutToGbkBytes(QString(), 63), QString());
+    }
+
+    void notificationSaysWhoseAndHowUrgent()
+    {
+        for (bool alarm : {true, false}) {
+            const QList<QVariant> args = NotifyCall(QIcon(), QStringLiteral("浦发银行"), QStringLiteral("a"), alarm).arguments();
+            const QVariantMap hints = args.value(6).toMap();
+            QCOMPARE(args.value(2).toString(), QStringLiteral("org.quorvane.Quorvane")); // the icon's theme name
+            QCOMPARE(hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("org.quorvane.Quorvane"));
+            QCOMPARE(hints.value(QStringLiteral("urgency")), QVariant::fromValue(uchar(alarm ? 2 : 1)));
+        }
     }
 
     void dataFolderBesideTheProgramWhenWritableElsePerUser()
