@@ -108,7 +108,7 @@ TEST(Calculate, TradesFillTheFieldsInOrder)
         for (const auto &written : outcome.fieldTexts)
             if (std::ranges::any_of(row.fields, [&](const auto &field) { return field.first == written.first; }))
                 named.append(written);
-        EXPECT_EQ(named, row.fields);
+        EXPECT_EQ(row.fields.size() == 15 ? outcome.fieldTexts : named, row.fields); // both frames: nothing else
         if (row.caption) {
             EXPECT_EQ(outcome.frame3Caption, QString::fromUtf8(row.caption));
             EXPECT_TRUE(outcome.logDue);
