@@ -10,6 +10,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include <array>
 #include <csignal>
 #include <functional>
 #include <tuple>
@@ -51,13 +52,21 @@ TEST_F(SettingsTest, AMissingFileGivesEveryDefault)
     EXPECT_EQ(ini.INIFileName(), path);
     EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"", "0", "0", "0", "0", "30", "0", "新浪财经",
                                                                   "1", "1", "0", "2011-03-31 01:00:00"}));
-    EXPECT_FALSE(QFile::exists(path)) << "reads never create the file";
 }
 
-// Each row: the file before (none: no file), what is done to it in one save, the file after.
-TEST_F(SettingsTest, WritesAndDeletesChangeOnlyTheirLines)
+// Each row: the file before (none: no file), what is read or done to it in one save, the file after.
+TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLines)
 {
     using Change = std::function<void(ClassIniFile &)>;
+    // Values are trimmed, names compared without case, and only the first of same-named sections is read.
+    const auto reads = [](QList<std::array<const char *, 3>> rows) -> Change {
+        return [=](ClassIniFile &i) {
+            for (const auto &[section, key, value] : rows)
+                EXPECT_EQ(i.GetIniKey(section, key, "default"), value) << section << '/' << key;
+        };
+    };
+    const QByteArray twice = "; fees\r\n[Setup]\r\n  StampDuty =  1.50  \r\nEmpty=\r\nBlank=    \r\nInner=a  b\r\n"
+                             "[monitoring]\nActiveTime=\nDefaultSite=东方财富\n[SETUP]\r\nStampDuty=9\r\nLate=4\r\n";
     const auto write = [](QList<IniWrite> writes) -> Change { return [=](ClassIniFile &i) { i.WriteIniKeys(writes); }; };
     const auto delKey = [](const char *s, const char *k) -> Change { return [=](ClassIniFile &i) { i.DelIniKey(s, k); }; };
     const auto delSection = [](const char *s) -> Change { return [=](ClassIniFile &i) { i.DelIniSec(s); }; };
@@ -71,6 +80,12 @@ TEST_F(SettingsTest, WritesAndDeletesChangeOnlyTheirLines)
         Change change;
         QByteArray after;
     } rows[] = {
+        {{}, reads({{"setup", "StampDuty", "default"}}), {}},
+        {twice,
+         reads({{"setup", "stampduty", "1.50"}, {"SETUP", "Empty", "default"}, {"setup", "Blank", "default"},
+                {"setup", "Inner", "a  b"}, {"setup", "Missing", "default"}, {"monitoring", "ActiveTime", "default"},
+                {"monitoring", "StampDuty", "default"}, {"setup", "Late", "default"}}),
+         twice},
         {{}, delKey("setup", "StampDuty"), {}},
         {{}, delSection("setup"), {}},
         {{}, write({{"setup", "StampDuty", "1.00"}, {"monitoring", "stock1", "600000"}, {"setup", "Check1", "1"}}),
@@ -85,9 +100,7 @@ TEST_F(SettingsTest, WritesAndDeletesChangeOnlyTheirLines)
         {lf, delKey("setup", "UNKNOWN"), edited(lf, "Unknown = keep me\n", "")},
         {lf, delKey("setup", "StampDuty"), edited(lf, "StampDuty=1.00\n", "")},
         {lf, delSection("Monitoring"), lf.first(lf.indexOf("[monitoring]"))},
-        // Every section of the name goes.
-        {"; fees\r\n[Setup]\r\nA=1\r\n[monitoring]\nB=2\n[SETUP]\r\nC=3\r\n", delSection("setup"),
-         "; fees\r\n[monitoring]\nB=2\n"},
+        {twice, delSection("setup"), "; fees\r\n[monitoring]\nActiveTime=\nDefaultSite=东方财富\n"}, // every one of the name
         // Names that would not read back as written, or would make a line read as something else: nothing written.
         {cr, write({{"monitoring", "a=b", "1"}, {"x]y", "a", "1"}, {"", "a", "1"}, {" ", "a", "1"}, {"setup", "a\nb", "1"},
                     {"set\rup", "a", "1"}, {"setup", " [x", "1"}, {"setup", "ሴ", "1"}, {"ሴ", "a", "1"},
@@ -108,21 +121,6 @@ TEST_F(SettingsTest, WritesAndDeletesChangeOnlyTheirLines)
     EXPECT_EQ(ini.GetIniKey(" SETUP", "StampDuty ", ""), "2.00");
     EXPECT_EQ(ini.GetIniKey("setup", "Last", ""), "5");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"setup.ini"});
-}
-
-TEST_F(SettingsTest, ReadsTrimmedValuesCaseInsensitivelyFromTheFirstOfDuplicateSections)
-{
-    writeRaw("; fee rates\r\n[Setup]\r\n  StampDuty =  1.50  \r\nEmpty=\r\nBlank=    \r\nInner=a  b\r\n"
-             "[monitoring]\nActiveTime=\nDefaultSite=东方财富\n"
-             "[SETUP]\r\nStampDuty=9\r\nLate=4\r\n");
-    const std::tuple<const char *, const char *, const char *> rows[] = {
-        {"setup", "stampduty", "1.50"}, {"SETUP", "Empty", "default"}, {"setup", "Blank", "default"},
-        {"setup", "Inner", "a  b"},     {"setup", "Missing", "default"}, {"monitoring", "ActiveTime", "default"},
-        {"monitoring", "StampDuty", "default"}, // keys belong to their section
-        {"setup", "Late", "default"},           // only the first of two same-named sections is read
-    };
-    for (const auto &[section, key, value] : rows)
-        EXPECT_EQ(ini.GetIniKey(section, key, "default"), value) << section << '/' << key << " → " << value;
 }
 
 TEST_F(SettingsTest, ChineseValuesRoundTripAsGbkAndLongOnesAreCutAt1023Bytes)
