@@ -5,8 +5,8 @@
 # Targets: number_text calculate gbk_decode ini_file quote stock_list (default all).
 # New inputs go to build-fuzz/corpus/TARGET, the committed corpus is only read;
 # a crash or a failed property is saved as build-fuzz/crashes/TARGET-*. Once
-# fixed, copy it to tests/fuzz/corpus/TARGET/repro-WHAT so that CTest keeps
-# running it.
+# fixed, copy it to tests/fuzz/corpus/TARGET/repro-WHAT and add what it found as
+# a row of the unit test of that part.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

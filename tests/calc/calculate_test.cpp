@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <algorithm>
+#include <functional>
 #include <tuple>
 #include <sys/resource.h>
 
@@ -19,18 +21,36 @@ namespace {
 
 using Texts = QList<std::pair<QString, QString>>;
 
-// A Shanghai stock with the initial rates, one of them changed when a field is named.
+// A Shanghai stock at the rates of the worked example, one of them changed when a field is named.
 CalculateInputs trade(const char *buyPrice, const char *buyNumber, const char *sellPrice, const char *sellNumber,
                       QString FeeInputs::*fee = nullptr, const QString &feeText = {})
 {
     CalculateInputs in;
-    in.fees.exchange = QStringLiteral("上海交易所");
+    in.fees = {"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", true, false, false, "上海交易所"};
     in.buyPrice = QString::fromUtf8(buyPrice);
     in.buyNumber = QString::fromUtf8(buyNumber);
     in.sellPrice = QString::fromUtf8(sellPrice);
     in.sellNumber = QString::fromUtf8(sellNumber);
     if (fee)
         in.fees.*fee = feeText;
+    return in;
+}
+
+// The rates of 2026: commission 0.25‰ with its minimum 5.00, then the ones
+// "使用现行费率" fills in.
+CalculateInputs today(const char *buyPrice, const char *buyNumber, const char *sellPrice, const char *sellNumber)
+{
+    CalculateInputs in = trade(buyPrice, buyNumber, sellPrice, sellNumber, &FeeInputs::brokerageRatio, "0.25");
+    in.fees.stampDuty = QStringLiteral("0.50");
+    in.fees.transferMoney = QStringLiteral("0.01");
+    in.fees.minStampDuty = in.fees.minTransferMoney = QStringLiteral("0.00");
+    in.fees.transferByAmount = in.fees.shanghaiTransferFee = in.fees.shenzhenTransferFee = true;
+    return in;
+}
+
+CalculateInputs withFees(CalculateInputs in, const std::function<void(FeeInputs &)> &change)
+{
+    change(in.fees);
     return in;
 }
 
@@ -50,40 +70,52 @@ const Texts WorkedExample{
     {"sell_TransferMoney", "￥1.00"}, {"sell_StampDuty", "￥11.00"}, {"sell_Factorage", "￥45.00"},
     {"sell_ReceivedMoney", "￥10,955.00"}, {"sell_ProfitAndLoss", "￥924.00"}, {"sell_Yield", "9.21"}};
 
-TEST(Calculate, WorkedExampleFillsBothFramesInOrder)
+// Each row: the fields named, in the order written, and the Frame3 caption when one is given.
+TEST(Calculate, TradesFillTheFieldsInOrder)
 {
-    const CalculateOutcome outcome = Calculate(trade("￥10.00", "1,000", "￥11.00", "1000"));
-    ASSERT_FALSE(outcome.rejection);
-    EXPECT_EQ(outcome.fieldTexts, WorkedExample);
-    EXPECT_EQ(outcome.frame3Caption, QStringLiteral("卖出计算（持回价格：￥10.92）"));
-    EXPECT_TRUE(outcome.logDue);
-}
-
-// The rates of 2026: commission 0.25‰ with its minimum 5.00, then the ones
-// "使用现行费率" fills in.
-CalculateInputs today(const char *buyPrice, const char *buyNumber, const char *sellPrice, const char *sellNumber)
-{
-    CalculateInputs in = trade(buyPrice, buyNumber, sellPrice, sellNumber, &FeeInputs::brokerageRatio, "0.25");
-    in.fees.stampDuty = QStringLiteral("0.50");
-    in.fees.transferMoney = QStringLiteral("0.01");
-    in.fees.minStampDuty = in.fees.minTransferMoney = QStringLiteral("0.00");
-    in.fees.transferByAmount = in.fees.shanghaiTransferFee = in.fees.shenzhenTransferFee = true;
-    return in;
-}
-
-TEST(Calculate, TradeOf2026WithTheTransferFeeOnTheAmount)
-{
-    const CalculateOutcome outcome = Calculate(today("10", "1000", "11", "1000"));
-    ASSERT_FALSE(outcome.rejection);
-    EXPECT_EQ(outcome.fieldTexts,
-              (Texts{{"buy_TotalMoney", "￥10,000.00"}, {"buy_Brokerage", "￥5.00"}, {"buy_TansferMoney", "￥0.10"},
-                     {"buy_Factorage", "￥5.10"}, {"buy_OutOfPocketExpenses", "￥10,005.10"}, {"buy_Cost", "￥10.01"},
-                     {"buy_BreakEven", "￥10.02"}, {"sell_TotalMoney", "￥11,000.00"}, {"sell_Brokerage", "￥5.00"},
-                     {"sell_TransferMoney", "￥0.11"}, {"sell_StampDuty", "￥5.50"}, {"sell_Factorage", "￥10.61"},
-                     {"sell_ReceivedMoney", "￥10,989.39"}, {"sell_ProfitAndLoss", "￥984.29"}, {"sell_Yield", "9.84"}}));
-    EXPECT_EQ(outcome.frame3Caption, QStringLiteral("卖出计算（持回价格：￥10.98）"));
-    // 0.25‰ above the minimum: a rate cut to 0.2‰ or 0.3‰ would give 200.00 or 300.00.
-    EXPECT_EQ(shown(Calculate(today("10", "100000", "0", "0")), "buy_Brokerage"), QStringLiteral("￥250.00"));
+    const struct
+    {
+        CalculateInputs in;
+        Texts fields;
+        const char *caption;
+    } rows[] = {
+        {trade("￥10.00", "1,000", "￥11.00", "1000"), WorkedExample, "卖出计算（持回价格：￥10.92）"},
+        // The trade of 2026, with the transfer fee on the amount.
+        {today("10", "1000", "11", "1000"),
+         {{"buy_TotalMoney", "￥10,000.00"}, {"buy_Brokerage", "￥5.00"}, {"buy_TansferMoney", "￥0.10"},
+          {"buy_Factorage", "￥5.10"}, {"buy_OutOfPocketExpenses", "￥10,005.10"}, {"buy_Cost", "￥10.01"},
+          {"buy_BreakEven", "￥10.02"}, {"sell_TotalMoney", "￥11,000.00"}, {"sell_Brokerage", "￥5.00"},
+          {"sell_TransferMoney", "￥0.11"}, {"sell_StampDuty", "￥5.50"}, {"sell_Factorage", "￥10.61"},
+          {"sell_ReceivedMoney", "￥10,989.39"}, {"sell_ProfitAndLoss", "￥984.29"}, {"sell_Yield", "9.84"}},
+         "卖出计算（持回价格：￥10.98）"},
+        // 0.25‰ above the minimum: a rate cut to 0.2‰ or 0.3‰ would give 200.00 or 300.00.
+        {today("10", "100000", "0", "0"), {{"buy_Brokerage", "￥250.00"}}, nullptr},
+        // Quantities round halves to even.
+        {trade("1", "100.5", "0", "0"), {{"buy_TotalMoney", "￥100.00"}}, nullptr},
+        {trade("1", "101.5", "0", "0"), {{"buy_TotalMoney", "￥102.00"}}, nullptr},
+        // Nothing to pay: the yield is 0.00 rather than a division by zero.
+        {withFees(trade("0", "100", "1", "100", &FeeInputs::minBrokerage, "0"), [](FeeInputs &f) { f.exchange.clear(); }),
+         {{"sell_Yield", "0.00"}}, nullptr},
+        // Fees that eat every sale (the stamp duty's minimum stops the rebate), or exactly all of it: no break-even.
+        {withFees(trade("10", "1000", "0", "0", &FeeInputs::brokerageRatio, "1500"),
+                  [](FeeInputs &f) { f.stampDuty = QStringLiteral("-600"); }),
+         {{"buy_BreakEven", "无法保本"}}, nullptr},
+        {trade("10", "1000", "0", "0", &FeeInputs::brokerageRatio, "999"), {{"buy_BreakEven", "无法保本"}}, nullptr},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE((QStringList{row.in.buyPrice, row.in.buyNumber, row.in.sellPrice, row.in.sellNumber}.join(u' ')).toStdString());
+        const CalculateOutcome outcome = Calculate(row.in);
+        ASSERT_FALSE(outcome.rejection);
+        Texts named;
+        for (const auto &written : outcome.fieldTexts)
+            if (std::ranges::any_of(row.fields, [&](const auto &field) { return field.first == written.first; }))
+                named.append(written);
+        EXPECT_EQ(row.fields.size() == 15 ? outcome.fieldTexts : named, row.fields); // both frames: nothing else
+        if (row.caption) {
+            EXPECT_EQ(outcome.frame3Caption, QString::fromUtf8(row.caption));
+            EXPECT_TRUE(outcome.logDue);
+        }
+    }
 }
 
 TEST(Calculate, SellFrameCaptionOnlyWithASellSideAndTheBuyBackOnlyAboveTheBuyPrice)
@@ -105,20 +137,6 @@ TEST(Calculate, SellFrameCaptionOnlyWithASellSideAndTheBuyBackOnlyAboveTheBuyPri
         EXPECT_FALSE(outcome.frame3Caption);
         EXPECT_FALSE(outcome.logDue);
     }
-}
-
-TEST(Calculate, QuantitiesRoundHalvesToEvenAndDegenerateRatesGiveHonestTexts)
-{
-    EXPECT_EQ(shown(Calculate(trade("1", "100.5", "0", "0")), "buy_TotalMoney"), QStringLiteral("￥100.00"));
-    EXPECT_EQ(shown(Calculate(trade("1", "101.5", "0", "0")), "buy_TotalMoney"), QStringLiteral("￥102.00"));
-    // Nothing to pay: the yield is 0.00 rather than a division by zero.
-    CalculateInputs in = trade("0", "100", "1", "100", &FeeInputs::minBrokerage, "0");
-    in.fees.exchange.clear();
-    EXPECT_EQ(shown(Calculate(in), "sell_Yield"), QStringLiteral("0.00"));
-    // Fees that eat every sale (the stamp duty's minimum stops the rebate): no break-even price exists.
-    in = trade("10", "1000", "0", "0", &FeeInputs::brokerageRatio, "1500");
-    in.fees.stampDuty = QStringLiteral("-600");
-    EXPECT_EQ(shown(Calculate(in), "buy_BreakEven"), QStringLiteral("无法保本"));
 }
 
 TEST(Calculate, RejectionsNameTheMessageAndTheField)
@@ -147,7 +165,9 @@ TEST(Calculate, RejectionsNameTheMessageAndTheField)
         {trade("10", "1000", "11", "1000", &FeeInputs::minStampDuty, nines), range, "MinStampDuty"},
         // A rate too large to use, read or applied to amounts that fit, is the rate's.
         {trade("100", "1000", "0", "0", &FeeInputs::brokerageRatio, "12345678901234"), range, "buy_BrokerageRatio"},
-        {trade("10", "1000000", "1000", "1000000", &FeeInputs::stampDuty, "9000000000"), range, "StampDuty"}};
+        {trade("10", "1000000", "1000", "1000000", &FeeInputs::stampDuty, "9000000000"), range, "StampDuty"},
+        // 999.999‰ in all: a break-even price beyond every amount.
+        {trade("1000000000", "1", "0", "0", &FeeInputs::brokerageRatio, "998.999"), range, "buy_Price"}};
     for (const auto &[in, message, field] : rows) {
         const QStringList row{in.buyPrice, in.buyNumber, in.sellPrice, in.sellNumber, "→", field};
         SCOPED_TRACE(row.join(u' ').toStdString());
@@ -227,18 +247,20 @@ TEST(CalculationLog, AppendsWholeEntriesOrTellsWhyNot)
     WriteCalculationLog(folder.path(), window());
     QFile log(QDir(folder.path()).filePath("Log.txt"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    const QByteArray entry = BuildCalculationLog(window());
-    EXPECT_EQ(log.readAll(), entry.repeated(2));
+    const QByteArray both = log.readAll(); // two entries of six lines, 790 bytes each
+    EXPECT_EQ(both.size(), 2 * 790);
+    EXPECT_EQ(both.first(790), both.sliced(790));
+    EXPECT_TRUE(both.startsWith("\xB9\xC9\xC6\xB1\xB4\xFA\xC2\xEB        ")) << "股票代码 in GBK";
     // A disk that fills 96 bytes into the third entry (a file-size limit here) takes none of it.
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit full{rlim_t(2 * entry.size() + 96), old.rlim_max};
+    const rlimit full{rlim_t(2 * 790 + 96), old.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
     EXPECT_EQ(WriteCalculationLog(folder.path(), window()), "磁盘空间不足");
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(log.size(), 2 * entry.size());
+    EXPECT_EQ(log.size(), 2 * 790);
     // A folder that does not exist, a log that is a folder, no folder: nothing is written.
     WriteCalculationLog(QDir(folder.path()).filePath("missing"), window());
     EXPECT_FALSE(QFile::exists(QDir(folder.path()).filePath("missing/Log.txt")));

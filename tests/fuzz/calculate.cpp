@@ -1,10 +1,72 @@
-// The whole Calculate command on any texts in its fields: it always ends,
-// and it either rejects the command or writes results, never both.
+// The whole Calculate command on any texts in its fields: it always ends, it
+// either rejects the command or writes results, never both, and what it writes
+// is a sound trade: paid = amount + fees and received = amount - fees to the
+// fen, each fee at least its minimum, no negative fee without a negative rate,
+// and a break-even price that sells everything without a loss where one fen
+// less loses.
 #include "fuzz_support.h"
 
 #include "calc/calculate.h"
 
 using namespace quorvane;
+
+namespace {
+
+const Money Fen = Money::fromUnits(100), HalfFen = Money::fromUnits(50);
+
+// A result field's text as an amount; none when it was not written or is no number (无法保本).
+std::optional<Money> shown(const CalculateOutcome &outcome, const char *field)
+{
+    for (const auto &[name, text] : outcome.fieldTexts)
+        if (name == QLatin1StringView(field) && IsNumberText(text))
+            return MoneyFromText(text);
+    return std::nullopt;
+}
+
+bool within(Money a, Money b, Money tolerance) { return a - b <= tolerance && b - a <= tolerance; }
+
+void checkTrade(const CalculateInputs &inputs, const CalculateOutcome &outcome)
+{
+    const FeeInputs &fees = inputs.fees;
+    const Money minBrokerage = MoneyFromText(fees.minBrokerage), minStampDuty = MoneyFromText(fees.minStampDuty);
+    const Money minTransfer = MoneyFromText(fees.minTransferMoney);
+    bool noRebate = true;
+    for (const QString *text : {&fees.brokerageRatio, &fees.minBrokerage, &fees.transferMoney, &fees.minTransferMoney,
+                                &fees.stampDuty, &fees.minStampDuty, &fees.buyOtherMoney, &fees.sellOtherMoney})
+        noRebate = noRebate && MoneyFromText(*text) >= Money();
+    for (const char *side : {"buy", "sell"}) {
+        const auto field = [&](const char *name) { return shown(outcome, QByteArray(side).append(name).constData()); };
+        const std::optional<Money> amount = field("_TotalMoney"), brokerage = field("_Brokerage");
+        if (!amount)
+            continue; // the sell frame keeps what it shows
+        const bool buying = qstrcmp(side, "buy") == 0;
+        const std::optional<Money> transfer = field(buying ? "_TansferMoney" : "_TransferMoney");
+        const std::optional<Money> total = field("_Factorage");
+        const std::optional<Money> net = field(buying ? "_OutOfPocketExpenses" : "_ReceivedMoney");
+        FUZZ_CHECK(brokerage && transfer && total && net);
+        FUZZ_CHECK(within(*net, buying ? *amount + *total : *amount - *total, Fen));
+        FUZZ_CHECK(*brokerage >= minBrokerage - HalfFen);
+        FUZZ_CHECK(transfer->isZero() || *transfer >= minTransfer - HalfFen);
+        if (!buying)
+            FUZZ_CHECK(field("_StampDuty").value() >= minStampDuty - HalfFen);
+        if (noRebate) // then every minimum is 0 or more too
+            FUZZ_CHECK(*transfer >= Money() && *total >= Money());
+    }
+
+    const std::optional<Money> breakEven = shown(outcome, "buy_BreakEven");
+    if (!breakEven)
+        return;
+    const SumFunction rules(fees);
+    const Money buyPrice = MoneyFromText(inputs.buyPrice);
+    const Quantity quantity = CountFromText(inputs.buyNumber);
+    const Money price = rules.BreakEvenPrice(quantity, buyPrice).value();
+    const auto loses = [&](Money at) { return FormatMoney(rules.ProfitAndLoss(buyPrice, quantity, at)).startsWith(u'-'); };
+    FUZZ_CHECK(within(price, *breakEven, HalfFen) && price > buyPrice && !loses(price));
+    if (price - Fen > buyPrice)
+        FUZZ_CHECK(loses(price - Fen));
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -31,5 +93,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     for (const auto &[objectName, text] : outcome.fieldTexts)
         FUZZ_CHECK(!objectName.isEmpty());
+    if (!outcome.rejection) {
+        try {
+            checkTrade(inputs, outcome);
+        } catch (const OutOfRangeError &) {
+            // Sums of figures near the top of the range; the command itself has shown them.
+        }
+    }
     return 0;
 }

@@ -11,15 +11,6 @@ using namespace quorvane;
 
 namespace {
 
-// The amount FormatMoney shows: whole cents, halves away from zero.
-Money toCents(Money value)
-{
-    const bool negative = value.units() < 0;
-    const std::uint64_t units = negative ? 0 - std::uint64_t(value.units()) : std::uint64_t(value.units());
-    const auto cents = static_cast<std::int64_t>((units + 50) / 100 * 100);
-    return Money::fromUnits(negative ? -cents : cents);
-}
-
 bool shows(const QString &text)
 {
     return !text.isEmpty() && IsNumberText(text);
@@ -35,8 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     try {
         const Money money = MoneyFromText(text);
-        for (const QString &shown : {FormatMoney(money), FormatFigure(money)})
-            FUZZ_CHECK(shows(shown) && MoneyFromText(shown) == toCents(money));
+        // Shown in whole cents, within half a cent of the value.
+        for (const QString &shown : {FormatMoney(money), FormatFigure(money)}) {
+            FUZZ_CHECK(shows(shown));
+            const std::int64_t back = MoneyFromText(shown).units();
+            FUZZ_CHECK(back % 100 == 0 && std::llabs(back - money.units()) <= 50);
+        }
         // The entry fields' forms round the text itself once: within half a
         // cent (or half a share) of the value, give or take the four decimals.
         const QString tidied = FormatMoneyText(text), whole = FormatWholeNumberText(text);

@@ -32,6 +32,7 @@ TEST(Bytes2BstrTest, PairsFrom0x80DecodeToTheirKnownCharacters)
     EXPECT_EQ(bytes2BSTR("abc\xC4"), std::nullopt);
     EXPECT_EQ(bytes2BSTR("\x80"), std::nullopt);
     EXPECT_EQ(DecodeGbkText("\xC4\xE3\xC4"), QStringLiteral("你") + Bad);
+    EXPECT_EQ(DecodeGbkText("ab\x80"), QStringLiteral("ab") + Bad);
 
     // Known codes: the first and last character of each region, a few
     // everyday ones, and pairs that are no character.
@@ -120,6 +121,7 @@ TEST_F(HttpFetchTest, DecodedBodiesTheHeadersSentAndTheQuotesEncodedPath)
     EXPECT_EQ(fetch.viewSource(url("/list=sh600000")), Reply);
     EXPECT_EQ(fetch.viewSource(url("/headers")), "https://finance.sina.com.cn/|text/XML");
     EXPECT_EQ(HttpFetch().viewSource(url("/headers")), "|text/XML") << "no Referer when none is configured";
+    EXPECT_EQ(HttpFetch({.referer = "http://a/\r\nX-B: c\n"}).viewSource(url("/headers")), "http://a/X-B: c|text/XML");
     EXPECT_EQ(fetch.viewSource(url("/missing")), QStringLiteral("<p>页面不存在</p>"));
     EXPECT_EQ(fetch.viewSource(url("/empty")), QString());
     EXPECT_EQ(fetch.viewSource(url("/lone-lead")), std::nullopt);

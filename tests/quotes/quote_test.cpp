@@ -77,28 +77,45 @@ TEST(QuoteTest, ARiseWritesEveryControlInOrderAndShortTextsNothing)
               (QStringList{"浦发银行", "上海交易所", "600000", " 10% ￥11.00", "-10% ￥9.00"}));
 }
 
+// The ladder's ten rows from +10% down to −10%, each rounded as an amount of
+// Money: products whose double lies just below a half cent still round up.
 TEST(QuoteTest, ChangeColourSellPriceAndLadderOfRiseFallEqualAndNotYetTraded)
 {
+    const char *tenOfTen =
+        " 10% ￥11.00| 8%  ￥10.80| 6%  ￥10.60| 4%  ￥10.40| 2%  ￥10.20|-2%  ￥9.80|-4%  ￥9.60|-6%  ￥9.40|-8%  ￥9.20|-10% ￥9.00";
     const std::tuple<const char *, bool, const char *, const char *, const char *, QuoteColour> rows[] = {
-        {"浦发银行,10.01,10.00,10.50,10.60,9.90", true, "10.50 (5.00%) ↑", "￥10.50", " 2%  ￥10.20", QuoteColour::Rise},
+        {"浦发银行,10.01,10.00,10.50,10.60,9.90", true, "10.50 (5.00%) ↑", "￥10.50", tenOfTen, QuoteColour::Rise},
         // The monitor's refresh leaves the sell price.
-        {"平安银行,10.01,10.00,9.95,10.60,9.90", false, "9.95 (-0.50%) ↓", "-", " 2%  ￥10.20", QuoteColour::Fall},
-        {"平安银行,10.01,10.00,10.000,10.60,9.90", true, "10.000", "￥10.00", " 2%  ￥10.20", QuoteColour::WindowText},
+        {"平安银行,10.01,10.00,9.95,10.60,9.90", false, "9.95 (-0.50%) ↓", "-", tenOfTen, QuoteColour::Fall},
+        {"平安银行,10.01,10.00,10.000,10.60,9.90", true, "10.000", "￥10.00", tenOfTen, QuoteColour::WindowText},
         // The percentage is rounded once: 0.88496% shows 0.88, not 0.8850 → 0.89.
-        {"平安银行,1.13,1.13,1.14,1.14,1.13", true, "1.14 (0.88%) ↑", "￥1.14", " 2%  ￥1.15", QuoteColour::Rise},
-        {"平安银行,0.00,10.00,0.00,0.00,0.00", true, "等待开盘", "￥0.00", " 2%  ￥10.20", QuoteColour::Fall},
+        {"平安银行,1.13,1.13,1.14,1.14,1.13", true, "1.14 (0.88%) ↑", "￥1.14",
+         " 10% ￥1.24| 8%  ￥1.22| 6%  ￥1.20| 4%  ￥1.18| 2%  ￥1.15|-2%  ￥1.11|-4%  ￥1.08|-6%  ￥1.06|-8%  ￥1.04|-10% ￥1.02", QuoteColour::Rise},
+        {"平安银行,0.00,10.00,0.00,0.00,0.00", true, "等待开盘", "￥0.00", tenOfTen, QuoteColour::Fall},
+        {"平安银行,3.33,3.33,3.33,3.33,3.33", true, "3.33", "￥3.33",
+         " 10% ￥3.66| 8%  ￥3.60| 6%  ￥3.53| 4%  ￥3.46| 2%  ￥3.40|-2%  ￥3.26|-4%  ￥3.20|-6%  ￥3.13|-8%  ￥3.06|-10% ￥3.00", QuoteColour::WindowText},
+        {"平安银行,0.95,0.95,0.95,0.95,0.95", true, "0.95", "￥0.95",
+         " 10% ￥1.05| 8%  ￥1.03| 6%  ￥1.01| 4%  ￥0.99| 2%  ￥0.97|-2%  ￥0.93|-4%  ￥0.91|-6%  ￥0.89|-8%  ￥0.87|-10% ￥0.86", QuoteColour::WindowText},
+        {"平安银行,0.25,0.25,0.25,0.25,0.25", true, "0.25", "￥0.25",
+         " 10% ￥0.28| 8%  ￥0.27| 6%  ￥0.27| 4%  ￥0.26| 2%  ￥0.26|-2%  ￥0.25|-4%  ￥0.24|-6%  ￥0.24|-8%  ￥0.23|-10% ￥0.23", QuoteColour::WindowText},
+        {"平安银行,1234.56,1234.56,1234.56,1234.56,1234.56", true, "1234.56", "￥1,234.56",
+         " 10% ￥1,358.02| 8%  ￥1,333.32| 6%  ￥1,308.63| 4%  ￥1,283.94| 2%  ￥1,259.25|-2%  ￥1,209.87|-4%  ￥1,185.18|-6%  ￥1,160.49|-8%  ￥1,135.80|-10% ￥1,111.10", QuoteColour::WindowText},
         // A zero close leaves the ladder.
-        {"停牌股票名称很长,0.00,0.00,0.00,0.00,0.00", true, "等待开盘", "￥0.00", "-", QuoteColour::WindowText}};
-    for (const auto &[quote, setSellPrice, change, sellPrice, ladderRow, colour] : rows) {
+        {"停牌股票名称很长,0.00,0.00,0.00,0.00,0.00", true, "等待开盘", "￥0.00", "", QuoteColour::WindowText}};
+    for (const auto &[quote, setSellPrice, change, sellPrice, ladder, colour] : rows) {
         const ShowQuoteOutcome outcome = ShowQuote(QString::fromUtf8(quote), "000001", setSellPrice);
         ASSERT_EQ(outcome.status, Status::Shown) << quote;
         const Screen screen(outcome.writes);
         EXPECT_EQ(screen.text["Label53"], "深圳交易所");
-        EXPECT_EQ((QStringList{screen.text["Label55"], screen.text.value("sell_Price", "-"),
-                               screen.text.value("Label60", "-")}),
-                  (QStringList{change, sellPrice, ladderRow})) << quote;
+        QStringList rungs;
+        for (const QString &label : Ladder.split(u' '))
+            if (screen.text.contains(label))
+                rungs.append(screen.text[label]);
+        EXPECT_EQ((QStringList{screen.text["Label55"], screen.text.value("sell_Price", "-"), rungs.join(u'|')}),
+                  (QStringList{change, sellPrice, ladder})) << quote;
         EXPECT_EQ(screen.colour.values(), QList<QuoteColour>(4, colour)) << quote;
     }
+    EXPECT_TRUE(ShowPriceLadder(Money()).isEmpty());
 }
 
 TEST(QuoteTest, AFailureKeepsTheWritesMadeBeforeIt)
@@ -123,21 +140,6 @@ TEST(QuoteTest, AFailureKeepsTheWritesMadeBeforeIt)
     EXPECT_EQ(screen.colour["Label55"], QuoteColour::Rise);
     for (const QString &text : screen.text)
         EXPECT_FALSE(text.contains("inf") || text.contains("nan")) << text.toStdString();
-}
-
-TEST(QuoteTest, LadderRowsCarryTheirTagAndRoundedPrice)
-{
-    EXPECT_TRUE(ShowPriceLadder(Money()).isEmpty());
-    const Screen ladder(ShowPriceLadder(MoneyFromText("3.33")));
-    EXPECT_EQ(ladder.order.join(u' '), Ladder);
-    EXPECT_EQ((QStringList{ladder.text["Label64"], ladder.text["Label63"], ladder.text["Label60"],
-                           ladder.text["Label69"], ladder.text["Label65"]}),
-              (QStringList{" 10% ￥3.66", " 8%  ￥3.60", " 2%  ￥3.40", "-2%  ￥3.26", "-10% ￥3.00"}));
-    EXPECT_EQ(ShowPriceLadder(MoneyFromText("1234.56"))[0].text, " 10% ￥1,358.02");
-    // Products whose double lies just below a half cent still round up: the
-    // price is an amount of Money before it is shown.
-    EXPECT_EQ(ShowPriceLadder(MoneyFromText("0.95"))[0].text, " 10% ￥1.05");
-    EXPECT_EQ(ShowPriceLadder(MoneyFromText("0.25"))[5].text, "-2%  ￥0.25");
 }
 
 TEST(FinanceSiteTest, SitePagesAndChartsForACode)

@@ -10,7 +10,9 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include <array>
 #include <csignal>
+#include <functional>
 #include <tuple>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -42,7 +44,7 @@ QStringList texts(const SettingsStore &s)
             FormatUpdateDateTime(s.UpdateDateTime)};
 }
 
-TEST_F(SettingsTest, AMissingFileGivesEveryDefaultAndTheFirstWriteCreatesIt)
+TEST_F(SettingsTest, AMissingFileGivesEveryDefault)
 {
     ini.setINIFileName(QString()); // loading sets it
     EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
@@ -50,38 +52,79 @@ TEST_F(SettingsTest, AMissingFileGivesEveryDefaultAndTheFirstWriteCreatesIt)
     EXPECT_EQ(ini.INIFileName(), path);
     EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"", "0", "0", "0", "0", "0", "0", "30", "0", "新浪财经",
                                                                   "1", "1", "0", "2011-03-31 01:00:00"}));
-    ini.DelIniKey("setup", "StampDuty");
-    ini.DelIniSec("setup");
-    EXPECT_FALSE(QFile::exists(path)) << "reads and deletes never create the file";
-
-    ini.WriteIniKey("setup", "StampDuty", "1.00");
-    ini.WriteIniKey("monitoring", "stock1", "600000");
-    ini.WriteIniKey("setup", "Check1", "1");
-    EXPECT_EQ(readRaw(), QByteArray("[setup]\r\nStampDuty=1.00\r\nCheck1=1\r\n[monitoring]\r\nstock1=600000\r\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"setup.ini", "setup.ini.lock"}));
     // A file's own keys are kept; a transfer rate of its own, without the switch, is per 1000 shares.
     ini.WriteIniKey("setup", "TransferMoney", "1.00");
     EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
               (QStringList{"3.00", "5.00", "1.00", "0.00", "1.00", "0.00", "0.00", "0.00", "1", "1", "0"}));
 }
 
-TEST_F(SettingsTest, ReadsTrimmedValuesCaseInsensitivelyFromTheFirstOfDuplicateSections)
+// Each row: the file before (none: no file), what is read or done to it in one save, the file after.
+TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLines)
 {
-    writeRaw("; fee rates\r\n[Setup]\r\n  StampDuty =  1.50  \r\nEmpty=\r\nBlank=    \r\nInner=a  b\r\n"
-             "[monitoring]\nActiveTime=\nDefaultSite=东方财富\n"
-             "[SETUP]\r\nStampDuty=9\r\nLate=4\r\n");
-    const std::tuple<const char *, const char *, const char *> rows[] = {
-        {"setup", "stampduty", "1.50"}, {"SETUP", "Empty", "default"}, {"setup", "Blank", "default"},
-        {"setup", "Inner", "a  b"},     {"setup", "Missing", "default"}, {"monitoring", "ActiveTime", "default"},
-        {"monitoring", "StampDuty", "default"}, // keys belong to their section
-        {"setup", "Late", "default"},           // only the first of two same-named sections is read
+    using Change = std::function<void(ClassIniFile &)>;
+    // Values are trimmed, names compared without case, and only the first of same-named sections is read.
+    const auto reads = [](QList<std::array<const char *, 3>> rows) -> Change {
+        return [=](ClassIniFile &i) {
+            for (const auto &[section, key, value] : rows)
+                EXPECT_EQ(i.GetIniKey(section, key, "default"), value) << section << '/' << key;
+        };
     };
-    for (const auto &[section, key, value] : rows)
-        EXPECT_EQ(ini.GetIniKey(section, key, "default"), value) << section << '/' << key << " → " << value;
-
-    ini.DelIniSec("setup");
-    EXPECT_EQ(readRaw(), QByteArray("; fee rates\r\n[monitoring]\nActiveTime=\nDefaultSite=东方财富\n"))
-        << "every section of the name goes";
+    const QByteArray twice = "; fees\r\n[Setup]\r\n  StampDuty =  1.50  \r\nEmpty=\r\nBlank=    \r\nInner=a  b\r\n"
+                             "[monitoring]\nActiveTime=\nDefaultSite=东方财富\n[SETUP]\r\nStampDuty=9\r\nLate=4\r\n";
+    const auto write = [](QList<IniWrite> writes) -> Change { return [=](ClassIniFile &i) { i.WriteIniKeys(writes); }; };
+    const auto delKey = [](const char *s, const char *k) -> Change { return [=](ClassIniFile &i) { i.DelIniKey(s, k); }; };
+    const auto delSection = [](const char *s) -> Change { return [=](ClassIniFile &i) { i.DelIniSec(s); }; };
+    const auto edited = [](QByteArray bytes, const char *from, const char *to) { return bytes.replace(from, to); };
+    const QByteArray lf = "; kept comment\n[setup]\nStampDuty=1.00\nUnknown = keep me\nnot an entry\n\n"
+                          "[monitoring]\nstock1=600000\nIsActive=0";
+    const QByteArray cr = "[setup]\r\nLast=5\rStampDuty=1.00\r"; // a lone CR ends a line
+    const struct
+    {
+        QByteArray before; // null: no file
+        Change change;
+        QByteArray after;
+    } rows[] = {
+        {{}, reads({{"setup", "StampDuty", "default"}}), {}},
+        {twice,
+         reads({{"setup", "stampduty", "1.50"}, {"SETUP", "Empty", "default"}, {"setup", "Blank", "default"},
+                {"setup", "Inner", "a  b"}, {"setup", "Missing", "default"}, {"monitoring", "ActiveTime", "default"},
+                {"monitoring", "StampDuty", "default"}, {"setup", "Late", "default"}}),
+         twice},
+        {{}, delKey("setup", "StampDuty"), {}},
+        {{}, delSection("setup"), {}},
+        {{}, write({{"setup", "StampDuty", "1.00"}, {"monitoring", "stock1", "600000"}, {"setup", "Check1", "1"}}),
+         "[setup]\r\nStampDuty=1.00\r\nCheck1=1\r\n[monitoring]\r\nstock1=600000\r\n"},
+        // The key keeps its spelling, the file its LF line ends.
+        {lf, write({{"SETUP", "stampduty", "2.00"}}), edited(lf, "StampDuty=1.00", "StampDuty=2.00")},
+        // A new key goes to the end of its section, before the blank line.
+        {lf, write({{"setup", "MinStampDuty", "5.00"}}), edited(lf, "entry\n", "entry\nMinStampDuty=5.00\n")},
+        {lf, write({{"monitoring", "ActiveTime", "60"}}), lf + "\nActiveTime=60\n"},
+        {"[setup]\r\nStampDuty=1.00", write({{"monitoring", "stock1", "600000"}}),
+         "[setup]\r\nStampDuty=1.00\r\n[monitoring]\r\nstock1=600000\r\n"},
+        {lf, delKey("setup", "UNKNOWN"), edited(lf, "Unknown = keep me\n", "")},
+        {lf, delKey("setup", "StampDuty"), edited(lf, "StampDuty=1.00\n", "")},
+        {lf, delSection("Monitoring"), lf.first(lf.indexOf("[monitoring]"))},
+        {twice, delSection("setup"), "; fees\r\n[monitoring]\nActiveTime=\nDefaultSite=东方财富\n"}, // every one of the name
+        // Names that would not read back as written, or would make a line read as something else: nothing written.
+        {cr, write({{"monitoring", "a=b", "1"}, {"x]y", "a", "1"}, {"", "a", "1"}, {" ", "a", "1"}, {"setup", "a\nb", "1"},
+                    {"set\rup", "a", "1"}, {"setup", " [x", "1"}, {"setup", "ሴ", "1"}, {"ሴ", "a", "1"},
+                    {"setup", "😀", "1"}, {"setup", QString(QChar(0xFFFD)), "1"}}),
+         cr},
+        // Names are trimmed before they are compared, and a value stays on its line.
+        {cr, write({{" setup ", " stampduty\t", "2.00"}, {"monitoring", "stock1", "600000\r\n[setup]\r\nStampDuty=9"},
+                    {" Monitoring", "stock1 ", "600001\n[setup]"}}),
+         "[setup]\r\nLast=5\rStampDuty=2.00\r[monitoring]\r\nstock1=600001 [setup]\r\n"},
+    };
+    for (const auto &row : rows) {
+        QFile::remove(path);
+        if (!row.before.isNull())
+            writeRaw(row.before);
+        row.change(ini);
+        EXPECT_EQ(QFile::exists(path) ? readRaw() : QByteArray(), row.after) << row.before.toStdString();
+    }
+    EXPECT_EQ(ini.GetIniKey(" SETUP", "StampDuty ", ""), "2.00");
+    EXPECT_EQ(ini.GetIniKey("setup", "Last", ""), "5");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"setup.ini", "setup.ini.lock"}));
 }
 
 TEST_F(SettingsTest, ChineseValuesRoundTripAsGbkAndLongOnesAreCutAt1023Bytes)
@@ -99,53 +142,6 @@ TEST_F(SettingsTest, ChineseValuesRoundTripAsGbkAndLongOnesAreCutAt1023Bytes)
     // 600 Chinese characters are 1200 GBK bytes: 511 whole ones fit, no half character.
     ini.WriteIniKey("s", "gbk", QString(600, u'股'));
     EXPECT_EQ(ini.GetIniKey("s", "gbk", ""), QString(511, u'股'));
-}
-
-TEST_F(SettingsTest, WritesAndDeletesKeepEveryOtherLine)
-{
-    QByteArray expected = "; kept comment\n[setup]\nStampDuty=1.00\nUnknown = keep me\nnot an entry\n\n"
-                          "[monitoring]\nstock1=600000\nIsActive=0";
-    writeRaw(expected);
-
-    ini.WriteIniKey("SETUP", "stampduty", "2.00");
-    expected.replace("StampDuty=1.00", "StampDuty=2.00");
-    EXPECT_EQ(readRaw(), expected) << "the key keeps its spelling, the file its LF line ends";
-    ini.WriteIniKey("setup", "MinStampDuty", "5.00");
-    expected.replace("not an entry\n", "not an entry\nMinStampDuty=5.00\n");
-    EXPECT_EQ(readRaw(), expected) << "a new key goes to the end of its section, before the blank line";
-    ini.WriteIniKey("monitoring", "ActiveTime", "60");
-    expected += "\nActiveTime=60\n";
-    EXPECT_EQ(readRaw(), expected);
-    ini.DelIniKey("setup", "UNKNOWN");
-    expected.replace("Unknown = keep me\n", "");
-    EXPECT_EQ(readRaw(), expected);
-    ini.DelIniSec("Monitoring");
-    EXPECT_EQ(readRaw(), expected.left(expected.indexOf("[monitoring]")));
-}
-
-TEST_F(SettingsTest, NoValueOrNameCanConfuseTheFile)
-{
-    const QByteArray original = "[setup]\r\nLast=5\rStampDuty=1.00\r";
-    writeRaw(original);
-    EXPECT_EQ(ini.GetIniKey("setup", "Last", ""), "5") << "a lone CR ends a line";
-
-    // Names that would not read back as written, or would make a line read as something else.
-    const std::pair<QString, QString> refused[] = {
-        {"monitoring", "a=b"}, {"x]y", "a"},       {"", "a"},         {" ", "a"},
-        {"setup", "a\nb"},     {"set\rup", "a"},   {"setup", " [x"},  {"setup", "ሴ"},
-        {"ሴ", "a"},            {"setup", "😀"},    {"setup", QString(QChar(0xFFFD))},
-    };
-    for (const auto &[section, key] : refused)
-        ini.WriteIniKeys({{section, key, "]1"}});
-    EXPECT_EQ(readRaw(), original) << "refused names write nothing";
-
-    ini.WriteIniKeys({{" setup ", " stampduty\t", "2.00"},
-                      {"monitoring", "stock1", "600000\r\n[setup]\r\nStampDuty=9"},
-                      {" Monitoring", "stock1 ", "600001\n[setup]"}});
-    EXPECT_EQ(readRaw(), QByteArray("[setup]\r\nLast=5\rStampDuty=2.00\r[monitoring]\r\n"
-                                    "stock1=600001 [setup]\r\n"))
-        << "names are trimmed before they are compared, and a value stays on its line";
-    EXPECT_EQ(ini.GetIniKey(" SETUP", "StampDuty ", ""), "2.00");
 }
 
 TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)

@@ -80,20 +80,22 @@ private slots:
         QVERIFY(takeBalloons().isEmpty());
         QCOMPARE(sound->played.size(), 1);
         QVERIFY(boxes->shown.isEmpty());
-    }
 
-    void networkMessageOnceAndTheDialogsSettingsAtOnce()
-    {
-        service.configure(path("setup.ini"), QStringLiteral("ActiveTime=5\r\nstock1=600000\r\n"));
-        start(false);
-        QVERIFY(!form->ui().ActiveTimer->isActive());
+        // A panel reply that cannot be read leaves the panel whole.
+        service.setQuote(QStringLiteral("000002"), QStringLiteral("万科Ａ,open,abc,xyz,high,low,more"));
+        form->PanelCode = QStringLiteral("000002");
+        tick(6);
+        QCOMPARE((QStringList{form->ui().Label52->text(), form->ui().Label54->text()}), (QStringList{"平安银行", "000001"}));
+
+        // No service: the network message once.
+        form->PanelCode.clear();
         form->network.QuoteHost = QStringLiteral("127.0.0.1:1"); // nothing listens there
         tick(12);
         QCOMPARE(boxes->shown, (QList<ShownBox>{{ShownBox::Plain, QStringLiteral("Quorvane"),
                                                  QStringLiteral("联网出错，无法取到股票信息，请检查网络是否正常连接！")}}));
         QVERIFY(takeBalloons().isEmpty());
 
-        // The dialog switches the monitor on with another stock and interval.
+        // The dialog's settings take effect at once: another stock and interval.
         form->network.QuoteHost = service.host();
         service.setQuote(QStringLiteral("000001"), QStringLiteral("平安银行"), QStringLiteral("11.20"), QStringLiteral("11.00"));
         Form2 dialog(*form);
@@ -101,7 +103,6 @@ private slots:
         dialog.txtstock1_Up->setText(QStringLiteral("11.00"));
         dialog.txtstock1_Pct->setText(QStringLiteral("1"));
         dialog.ActiveTime->setText(QStringLiteral("9"));
-        dialog.IsActive1->setChecked(true);
         dialog.Command1->click();
         QVERIFY(form->ui().ActiveTimer->isActive());
         form->ui().ActiveTimer->stop();

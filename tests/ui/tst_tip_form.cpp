@@ -1,8 +1,10 @@
-// The chart window against a stand-in chart service: its addresses, the chart
-// kept for the same stock, failed downloads and the close box that only hides.
+// The chart window against a stand-in chart service: its buttons, the chart
+// kept for the same stock, failed downloads, the close box that only hides and
+// the hover that shows it.
 
 #include "quote_stand_in.h"
 
+#include "ui/stock_panel.h"
 #include "ui/tip_form.h"
 
 #include <QLabel>
@@ -43,42 +45,31 @@ private slots:
     }
     void cleanup() { form.reset(); }
 
-    void buttonsAndChartAddresses()
-    {
-        TipForm &tip = startTip(QString());
-        QCOMPARE(tip.windowTitle(), QStringLiteral("趋势查看：K线图 分时图"));
-        QVERIFY(!tip.hasPicture() && tip.chartCode().isEmpty());
-        const QList<QPushButton *> buttons = {tip.Command1, tip.Command2, tip.Command3, tip.Command4};
-        QCOMPARE((QStringList{buttons[0]->text(), buttons[1]->text(), buttons[2]->text(), buttons[3]->text()}),
-                 (QStringList{"分时线", "日K线", "周K线", "月K线"}));
-
-        const std::tuple<const char *, QString, int, const char *> rows[] = {
-            {"600000", "sh600000", 1, "daily"}, {"000001", "sz000001", 0, "min"},
-            {"300750", "sz300750", 2, "weekly"}, {"900901", "sh900901", 3, "monthly"}};
-        for (const auto &[code, chartCode, button, kind] : rows) {
-            ui().Label54->setText(QLatin1String(code));
-            serveCharts(chartCode);
-            buttons[button]->click();
-            const QString chart = QStringLiteral("/newchart/%1/n/%2.gif").arg(QLatin1String(kind), chartCode);
-            QCOMPARE(service->takeRequests(), QStringList{chart});
-            QCOMPARE(tip.chartCode(), chartCode);
-            QCOMPARE(tip.Image1->pixmap().size(), button == 2 ? QSize(6, 4) : QSize(8, 8));
-        }
-    }
-
     void keepsTheChosenChartAndHidesOnClose()
     {
         TipForm &tip = startTip(QStringLiteral("000001"));
+        QCOMPARE(tip.windowTitle(), QStringLiteral("趋势查看：K线图 分时图"));
+        QVERIFY(!tip.hasPicture() && tip.chartCode().isEmpty());
+        service->setReply(QStringLiteral("/newchart/min/n/sz000001.gif"), QByteArray("<html>busy</html>"));
+        tip.show(); // the first showing loads the intraday chart; this one fails
+        QVERIFY(!tip.hasPicture());
+        tip.hide();
         serveCharts(QStringLiteral("sz000001"));
         serveCharts(QStringLiteral("sh600000"));
-        tip.show(); // the first showing loads the intraday chart
-        QCOMPARE(service->takeRequests(), QStringList{QStringLiteral("/newchart/min/n/sz000001.gif")});
+        tip.show(); // and is tried again at the next showing
         QCOMPARE(PictureColour(tip), QColor(Qt::red));
-        QTest::mouseClick(tip.Command3, Qt::LeftButton);
+        // Each button its chart; the weekly one is blue.
+        const QList<QPushButton *> buttons = {tip.Command2, tip.Command4, tip.Command1, tip.Command3};
+        QCOMPARE((QStringList{tip.Command1->text(), tip.Command2->text(), tip.Command3->text(), tip.Command4->text()}),
+                 (QStringList{"分时线", "日K线", "周K线", "月K线"}));
+        for (QPushButton *button : buttons)
+            QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(service->takeRequests(), QStringList({"/newchart/min/n/sz000001.gif", "/newchart/min/n/sz000001.gif",
+                                                       "/newchart/daily/n/sz000001.gif", "/newchart/monthly/n/sz000001.gif",
+                                                       "/newchart/min/n/sz000001.gif", "/newchart/weekly/n/sz000001.gif"}));
         QCOMPARE(PictureColour(tip), QColor(Qt::blue));
 
         // Hidden by its close box, shown again, repainted: the weekly chart, no request.
-        service->takeRequests();
         QVERIFY(!tip.close());
         QVERIFY(!tip.isVisible());
         tip.show();
@@ -108,6 +99,19 @@ private slots:
         tip.Command4->click();
         QVERIFY(!tip.hasPicture());
         QVERIFY(boxes->shown.isEmpty());
+    }
+
+    // The hover over the stock name shows the chart only with 鼠标悬停显示图表 on.
+    void hoverChartFollowsTheSetting()
+    {
+        startTip(QStringLiteral("000001"));
+        StockPanel panel(*form);
+        ui().Label52->setText(QStringLiteral("平安银行"));
+        for (const char *showPicture : {"0", "1"}) {
+            form->store.showPicture = QLatin1String(showPicture);
+            panel.Timer1_Timer();
+            QCOMPARE(panel.tipForm().isVisible(), showPicture[0] == '1');
+        }
     }
 };
 
