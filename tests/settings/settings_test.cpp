@@ -55,7 +55,7 @@ TEST_F(SettingsTest, AMissingFileGivesEveryDefault)
     // A file's own keys are kept; a transfer rate of its own, without the switch, is per 1000 shares.
     ini.WriteIniKey("setup", "TransferMoney", "1.00");
     EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
-              (QStringList{"3.00", "5.00", "1.00", "0.00", "1.00", "0.00", "0.00", "0.00", "1", "1", "0"}));
+              (QStringList{"3.00", "5.00", "0.50", "0.00", "1.00", "0.00", "0.00", "0.00", "1", "1", "0"}));
 }
 
 // Each row: the file before (none: no file), what is read or done to it in one save, the file after.
