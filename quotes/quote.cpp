@@ -9,9 +9,17 @@ namespace quorvane {
 
 namespace {
 
-bool isShenzhen(const QString &code)
+enum class Market { Shanghai, Shenzhen, Beijing };
+
+// The one market rule: Beijing's codes all begin with 92 (since 9 October
+// 2025); 900xxx stays Shanghai's B shares.
+Market MarketOf(const QString &code)
 {
-    return code.startsWith(u'0') || code.startsWith(u'3');
+    if (code.startsWith(u"92"))
+        return Market::Beijing;
+    if (code.startsWith(u'0') || code.startsWith(u'3'))
+        return Market::Shenzhen;
+    return Market::Shanghai;
 }
 
 struct LadderRow
@@ -70,12 +78,28 @@ bool IsStockCode(const QString &code)
 
 QString MarketPrefix(const QString &code)
 {
-    return isShenzhen(code) ? QStringLiteral("sz") : QStringLiteral("sh");
+    switch (MarketOf(code)) {
+    case Market::Beijing:
+        return QStringLiteral("bj");
+    case Market::Shenzhen:
+        return QStringLiteral("sz");
+    case Market::Shanghai:
+        break;
+    }
+    return QStringLiteral("sh");
 }
 
 QString ExchangeName(const QString &code)
 {
-    return isShenzhen(code) ? QStringLiteral("深圳交易所") : QStringLiteral("上海交易所");
+    switch (MarketOf(code)) {
+    case Market::Beijing:
+        return QStringLiteral("北京交易所");
+    case Market::Shenzhen:
+        return QStringLiteral("深圳交易所");
+    case Market::Shanghai:
+        break;
+    }
+    return QStringLiteral("上海交易所");
 }
 
 QString EncodePathText(const QString &text)

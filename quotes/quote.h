@@ -32,9 +32,10 @@ bool IsStockCode(const QString &code);
 // trim of the code box and the panel's code.
 QStringView TrimSpaces(QStringView text);
 
-// "sz" when the code's first character is '0' or '3', "sh" for any other.
+// "bj" when the code begins with "92", "sz" when its first character is '0'
+// or '3', "sh" for any other.
 QString MarketPrefix(const QString &code);
-// "深圳交易所" or "上海交易所" by the same rule.
+// "北京交易所", "深圳交易所" or "上海交易所" by the same rule.
 QString ExchangeName(const QString &code);
 
 // Every character outside [0-9A-Za-z] as %XX of its UTF-8 bytes, so a code

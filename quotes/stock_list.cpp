@@ -4,6 +4,10 @@
 #include "quotes/quote.h"
 
 #include <QFile>
+#include <QSaveFile>
+#include <QStringEncoder>
+
+#include <algorithm>
 
 #include <cstring>
 
@@ -76,6 +80,33 @@ QStringList StockListTable::search(const QString &text) const
         }
     }
     return lines;
+}
+
+bool StockListTable::contains(const QString &code) const
+{
+    return std::any_of(m_entries.cbegin(), m_entries.cend(),
+                       [&code](const StockListEntry &e) { return e.code == code; });
+}
+
+void StockListTable::add(StockListEntry entry)
+{
+    const auto after = std::find_if(m_entries.begin(), m_entries.end(),
+                                    [&entry](const StockListEntry &e) { return e.code > entry.code; });
+    m_entries.insert(after, std::move(entry));
+}
+
+bool SaveStockList(const QString &path, const QList<StockListEntry> &entries)
+{
+    QString text;
+    for (const StockListEntry &entry : entries)
+        text += entry.code + u' ' + entry.name + u' ' + entry.key + QStringLiteral("\r\n");
+    QStringEncoder toGbk("GBK");
+    const QByteArray bytes = toGbk.encode(text);
+    QSaveFile file(path);
+    if (toGbk.hasError() || !file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(bytes);
+    return file.commit();
 }
 
 } // namespace quorvane

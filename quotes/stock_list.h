@@ -27,9 +27,17 @@ public:
 
     const QList<StockListEntry> &entries() const { return m_entries; }
     void setEntries(QList<StockListEntry> entries) { m_entries = std::move(entries); }
+    bool contains(const QString &code) const;
+    // Inserted before the first entry with a higher code.
+    void add(StockListEntry entry);
 
 private:
     QList<StockListEntry> m_entries;
 };
+
+// Writes the entries as StockList.txt (GBK, CR LF, "code name key") in one
+// replacement of the file: a write cut short leaves the old list. False when
+// it could not be written.
+bool SaveStockList(const QString &path, const QList<StockListEntry> &entries);
 
 } // namespace quorvane

@@ -103,6 +103,7 @@ FeeSettings LoadFeeSettings(ClassIniFile &ini, const QString &iniPath)
     fees.sell_OtherMoney = ini.GetIniKey(Setup, QStringLiteral("sell_OtherMoney"), fees.sell_OtherMoney);
     fees.Check1 = checkState(ini.GetIniKey(Setup, QStringLiteral("Check1"), QStringLiteral("1")), 1);
     fees.Check2 = checkState(ini.GetIniKey(Setup, QStringLiteral("Check2"), QStringLiteral("0")), 0);
+    fees.Check3 = checkState(ini.GetIniKey(Setup, QStringLiteral("Check3"), QStringLiteral("1")), 1);
     fees.TransferByAmount =
         checkState(ini.GetIniKey(Setup, QStringLiteral("TransferByAmount"), QStringLiteral("0")), 0);
     return fees;
@@ -123,6 +124,7 @@ void SaveFeeSettings(ClassIniFile &ini, const QString &iniPath, const FeeSetting
         {Setup, QStringLiteral("sell_OtherMoney"), fees.sell_OtherMoney},
         {Setup, QStringLiteral("Check1"), QString::number(fees.Check1)},
         {Setup, QStringLiteral("Check2"), QString::number(fees.Check2)},
+        {Setup, QStringLiteral("Check3"), QString::number(fees.Check3)},
         {Setup, QStringLiteral("TransferByAmount"), QString::number(fees.TransferByAmount)},
     });
 }

@@ -9,7 +9,7 @@ namespace quorvane {
 
 class ClassIniFile;
 
-// Section "setup": the fee-rate fields' texts as stored, and the two switches.
+// Section "setup": the fee-rate fields' texts as stored, and the transfer-fee switches.
 struct FeeSettings
 {
     QString buy_BrokerageRatio = QStringLiteral("3.00");
@@ -22,6 +22,7 @@ struct FeeSettings
     QString sell_OtherMoney = QStringLiteral("0.00");
     int Check1 = 1; // check-box state: 0 clear, 1 ticked (any other stored value loads as the default)
     int Check2 = 0;
+    int Check3 = 1; // "京市收取"
     int TransferByAmount = 0; // the transfer fee as a rate of the trade amount
 };
 

@@ -8,6 +8,7 @@
 #include "ui/form2.h"
 #include "ui/frm_about.h"
 #include "ui/price_monitor.h"
+#include "ui/stock_list_update.h"
 #include "ui/usage_report.h"
 #include "ui/version.h"
 #include "update/update_check.h"
@@ -70,6 +71,7 @@ Form1::Form1(Platform platform, ProgramFolders folders, QWidget *parent)
     connect(m_ui.calcmenu, &QAction::triggered, this, &Form1::calcmenu_Click);
     connect(m_ui.CurrentRatesMenu, &QAction::triggered, this,
             [this] { CurrentRatesMenu_Click(m_ui, *m_platform.messageBoxes, this); });
+    connect(m_ui.UpdateStockListMenu, &QAction::triggered, this, [this] { UpdateStockList_Click(*this); });
     connect(m_ui.MonitoringMenu, &QAction::triggered, this, &Form1::MonitoringMenu_Click);
     connect(m_ui.CheckUpdate, &QAction::triggered, this, [this] { CheckUpdateVersion(true); });
     connect(m_ui.AboutMe, &QAction::triggered, this, &Form1::AboutMe_Click);
@@ -97,7 +99,7 @@ void Form1::Form_Load()
     if (IsUpdateCheckDue(store.UpdateDateTime, QDateTime::currentDateTime()))
         CheckUpdateVersion(false);
 
-    stockListTable = StockListTable::load(m_folders.shippedFile(QStringLiteral("StockList.txt")));
+    stockListTable = StockListTable::load(m_folders.stockListToRead());
 }
 
 void Form1::centreOnScreen()
@@ -160,6 +162,7 @@ void Form1::btn_Sum_Click()
     in.fees.sellOtherMoney = m_ui.sell_OtherMoney->text();
     in.fees.shanghaiTransferFee = m_ui.Check1->isChecked();
     in.fees.shenzhenTransferFee = m_ui.Check2->isChecked();
+    in.fees.beijingTransferFee = m_ui.Check3->isChecked();
     in.fees.transferByAmount = m_ui.TransferByAmount->isChecked();
     in.fees.exchange = m_ui.Label53->text();
     in.buyPrice = m_ui.buy_Price->text();
@@ -182,7 +185,7 @@ void Form1::btn_Sum_Click()
     if (outcome.frame3Caption)
         m_ui.Frame3->setTitle(*outcome.frame3Caption);
     if (outcome.logDue)
-        WriteCalculationLog(m_folders.dataFolder, [this](const QString &name) { return controlText(name); });
+        WriteCalculationLog(m_folders.userDataFolder(), [this](const QString &name) { return controlText(name); });
 }
 
 QString Form1::controlText(const QString &objectName) const

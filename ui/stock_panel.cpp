@@ -2,6 +2,7 @@
 
 #include "quotes/finance_sites.h"
 #include "quotes/http_fetch.h"
+#include "ui/stock_list_update.h"
 #include "settings/settings_store.h"
 #include "ui/busy_cursor.h"
 #include "ui/form1.h"
@@ -130,6 +131,8 @@ void StockPanel::lookUpAndShow(const QString &code)
     m_lastLookUpFailed = outcome.failed();
     if (outcome.failed())
         ReportNetError(m_form);
+    else if (outcome.status == ShowQuoteOutcome::Status::Shown)
+        LearnStock(m_form, code, QuoteRecord::fromText(*quoteText).name());
 }
 
 void StockPanel::StockCode_Change()

@@ -56,7 +56,7 @@ TEST(StockListTest, LoadsGbkLinesSkipsUnusableOnesAndSearchesTheStartOfCodeKeyOr
 TEST(ShippedStockListTest, HoldsBothExchangesBeyondThreeThousandLinesAndShowsTenAtMost)
 {
     const StockListTable table = StockListTable::load(QStringLiteral(QUORVANE_SOURCE_DIR "/data/StockList.txt"));
-    ASSERT_EQ(table.entries().size(), 5166);
+    ASSERT_EQ(table.entries().size(), 5448);
     EXPECT_EQ(lines(table).front(), "000001|平安银行|PAYH");
     for (const auto &entry : table.entries()) {
         ASSERT_EQ(entry.code.size(), 6) << entry.code.toStdString();
@@ -69,6 +69,7 @@ TEST(ShippedStockListTest, HoldsBothExchangesBeyondThreeThousandLinesAndShowsTen
     EXPECT_EQ(table.search("6").front(), "600000 浦发银行");
     EXPECT_EQ(table.search("688981"), QStringList{"688981 中芯国际"}) << "entries far past line 3000 are found";
     EXPECT_EQ(table.search("3003").size(), 10);
+    EXPECT_EQ(table.search("AHFH"), QStringList{"920000 安徽凤凰"});
 }
 
 } // namespace

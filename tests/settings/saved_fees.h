@@ -17,6 +17,7 @@ inline quorvane::FeeSettings OtherFees()
     fees.sell_OtherMoney = QStringLiteral("8.00");
     fees.Check1 = 0;
     fees.Check2 = 1;
+    fees.Check3 = 0;
     return fees;
 }
 
@@ -25,5 +26,5 @@ inline QStringList FeeTexts(const quorvane::FeeSettings &f)
 {
     return {f.buy_BrokerageRatio, f.buy_MinBrokerageRatio, f.StampDuty, f.MinStampDuty, f.TransferMoney,
             f.MinTransferMoney, f.buy_OtherMoney, f.sell_OtherMoney, QString::number(f.Check1),
-            QString::number(f.Check2), QString::number(f.TransferByAmount)};
+            QString::number(f.Check2), QString::number(f.Check3), QString::number(f.TransferByAmount)};
 }

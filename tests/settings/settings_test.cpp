@@ -46,7 +46,7 @@ TEST_F(SettingsTest, AMissingFileGivesEveryDefaultAndTheFirstWriteCreatesIt)
 {
     ini.setINIFileName(QString()); // loading sets it
     EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
-              (QStringList{"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", "1", "0", "0"}));
+              (QStringList{"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", "1", "0", "1", "0"}));
     EXPECT_EQ(ini.INIFileName(), path);
     EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"", "0", "0", "0", "0", "30", "0", "新浪财经",
                                                                   "1", "1", "0", "2011-03-31 01:00:00"}));
@@ -185,11 +185,12 @@ TEST_F(SettingsTest, FeeRatesRoundTripAsTypedWithoutTouchingOtherKeys)
     fees.buy_BrokerageRatio = "2.5";
     fees.StampDuty = "abc"; // letters are stored and restored unchanged
     fees.sell_OtherMoney = "￥1,000.00";
-    fees.Check1 = 0;
+    fees.Check1 = fees.Check3 = 0;
     fees.Check2 = fees.TransferByAmount = 1;
     SaveFeeSettings(ini, path, fees);
     EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)), FeeTexts(fees));
     EXPECT_EQ(ini.GetIniKey("setup", "Check1", ""), "0");
+    EXPECT_EQ(ini.GetIniKey("setup", "Check3", ""), "0");
     const SettingsStore store = LoadMonitorSettings(ini, path);
     EXPECT_EQ(store.DefaultSite, "东方财富");
     EXPECT_EQ(store.UpdateDateTime, QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)));
@@ -197,11 +198,11 @@ TEST_F(SettingsTest, FeeRatesRoundTripAsTypedWithoutTouchingOtherKeys)
 
 TEST_F(SettingsTest, TextsThatDoNotConvertLoadAsTheKeysDefaults)
 {
-    writeGbk("[setup]\r\nCheck1=7\r\nCheck2=yes\r\nTransferByAmount=2\r\nUpdateDateTime=never\r\n"
+    writeGbk("[setup]\r\nCheck1=7\r\nCheck2=yes\r\nCheck3=-1\r\nTransferByAmount=2\r\nUpdateDateTime=never\r\n"
              "[monitoring]\r\nstock1=600000\r\nstock1_Down=abc\r\nstock2_Down=\r\nstock3_Down= 9.5 \r\n"
              "IsActive=on\r\nActiveTime=soon\r\nHideTaskbar=-1\r\nIsClipboard=0\r\nIsSumSamePrice=x\r\n"
              "showPicture=1e9\r\nDefaultSite=不存在的网站\r\n");
-    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)).mid(8), (QStringList{"1", "0", "0"}));
+    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)).mid(8), (QStringList{"1", "0", "1", "0"}));
     // The site table falls back for an unknown site, not the store.
     EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"600000", "0", "0", "9.5", "0", "30", "-1",
                                                                   "不存在的网站", "0", "1", "0", "2011-03-03 01:00:00"}));

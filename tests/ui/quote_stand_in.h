@@ -24,7 +24,13 @@ public:
             std::lock_guard lock(m_mutex);
             m_requests.append(QString::fromStdString(request.path));
             const auto reply = m_replies.constFind(m_requests.last());
-            if (reply == m_replies.cend())
+            if (m_requests.last().contains(u',')) { // a batch: each code's line, an empty quote when unknown
+                QByteArray body;
+                for (const QString &symbol : m_requests.last().mid(6).split(u','))
+                    body += m_replies.value(QStringLiteral("/list=") + symbol,
+                                            "var hq_str_" + symbol.toLatin1() + "=\"\";\n");
+                response.set_content(body.constData(), size_t(body.size()), "application/octet-stream");
+            } else if (reply == m_replies.cend())
                 response.status = 404;
             else
                 response.set_content(reply->constData(), size_t(reply->size()), "application/octet-stream");
@@ -52,7 +58,10 @@ public:
     void setQuote(const QString &code, const QString &fields)
     {
         const bool shenzhen = code.startsWith(u'0') || code.startsWith(u'3');
-        const QString symbol = (shenzhen ? QStringLiteral("sz") : QStringLiteral("sh")) + code;
+        const QString prefix = code.startsWith(u"92") ? QStringLiteral("bj")
+                               : shenzhen             ? QStringLiteral("sz")
+                                                      : QStringLiteral("sh");
+        const QString symbol = prefix + code;
         const QString line = QStringLiteral("var hq_str_%1=\"%2\";\n").arg(symbol, fields);
         setReply(QStringLiteral("/list=") + symbol, QStringEncoder("GBK").encode(line));
     }

@@ -72,7 +72,7 @@ private slots:
                        "buy_TotalMoney buy_BreakEven sell_ReceivedMoney sell_ProfitAndLoss"),
                  (QStringList{"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", "￥0.00", "0", "￥0.00",
                               "0", "0.00", "￥0.00", "￥0.00", "￥0.00", "￥0.00"}));
-        QVERIFY(ui().Check1->isChecked() && !ui().Check2->isChecked());
+        QVERIFY(ui().Check1->isChecked() && !ui().Check2->isChecked() && ui().Check3->isChecked());
         for (auto *result : {ui().buy_TotalMoney, ui().buy_BreakEven, ui().sell_ReceivedMoney, ui().sell_ProfitAndLoss})
             QVERIFY(result->isReadOnly());
         QCOMPARE(ui().buy_BreakEven->toolTip(), QStringLiteral("指全部卖出所持股票，可保本的最低价格"));
@@ -104,6 +104,7 @@ private slots:
         QCOMPARE(texts("buy_BrokerageRatio buy_MinBrokerageRatio sell_OtherMoney buy_Price"),
                  (QStringList{"2.5", "abc", "0.00", "￥0.00"}));
         QVERIFY(!ui().Check1->isChecked() && ui().Check2->isChecked() && !ui().TransferByAmount->isChecked());
+        QVERIFY(ui().Check3->isChecked()); // a file without the key
         QVERIFY(ui().ActiveTimer->isActive());
         QCOMPARE(ui().ActiveTimer->interval(), 1000);
         QCOMPARE(form->stockListTable.search({}), (QStringList{"600000 浦发银行", "000001 平安银行"}));
@@ -159,18 +160,21 @@ private slots:
     {
         start();
         QCOMPARE(ui().FileMenu->actions(),
-                 (QList<QAction *>{ui().MonitoringMenu, ui().CurrentRatesMenu, ui().a2, ui().ExitMenu}));
+                 (QList<QAction *>{ui().MonitoringMenu, ui().CurrentRatesMenu, ui().UpdateStockListMenu, ui().a2,
+                                   ui().ExitMenu}));
         QVERIFY(ui().TransferByAmount->toolTip().startsWith(QStringLiteral("未勾选")));
         ui().Label53->setText(QStringLiteral("上海交易所"));
         ui().buy_BrokerageRatio->setText(QStringLiteral("0.25"));
+        ui().Check3->setChecked(false);
         ui().CurrentRatesMenu->trigger();
         QCOMPARE(texts("buy_BrokerageRatio buy_MinBrokerageRatio StampDuty MinStampDuty TransferMoney MinTransferMoney"),
                  (QStringList{"0.25", "5.00", "0.50", "0.00", "0.01", "0.00"}));
-        QVERIFY(ui().TransferByAmount->isChecked() && ui().Check2->isChecked());
+        QVERIFY(ui().TransferByAmount->isChecked() && ui().Check2->isChecked() && ui().Check3->isChecked());
         QVERIFY(ui().TransferByAmount->toolTip().startsWith(QStringLiteral("已勾选")));
         // What changed, and nothing about the Shanghai switch, which was ticked.
-        QCOMPARE(boxes->shown.value(0).text.count(u'\n'), 7);
+        QCOMPARE(boxes->shown.value(0).text.count(u'\n'), 8);
         QVERIFY(boxes->shown[0].text.contains(QStringLiteral("印花税：1.00‰ → 0.50‰")));
+        QVERIFY(boxes->shown[0].text.contains(QStringLiteral("京市收取过户费")));
         QVERIFY(!boxes->shown[0].text.contains(QStringLiteral("沪市")));
 
         typeTrade(QStringLiteral("10"), QStringLiteral("1000"), QStringLiteral("11"));

@@ -4,8 +4,11 @@
 
 #include "quote_stand_in.h"
 
+#include "quotes/stock_list.h"
 #include "ui/stock_panel.h"
 
+#include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -234,6 +237,63 @@ private slots:
         urls->succeeds = false;
         QTest::mouseClick(ui().Label54, Qt::LeftButton);
         QCOMPARE(boxes->shown, (QList<ShownBox>{{ShownBox::Critical, "错误", "调用浏览器错误！"}}));
+    }
+
+    // A Beijing stock the list lacks: looked up with bj, learned, charged the transfer fee.
+    void aBeijingLookupIsLearnedAndCharged()
+    {
+        WriteGbk(path("StockList.txt"), QStringLiteral("600000 浦发银行 PFYH\r\n"));
+        service->setQuote("920000", "安徽凤凰", "10.00", "10.00");
+        startPanel();
+        typeCode(QStringLiteral("920000"));
+        QCOMPARE(service->takeRequests(), QStringList{QStringLiteral("/list=bj920000")});
+        QCOMPARE(ui().Label53->text(), QStringLiteral("北京交易所"));
+        typeCode(QStringLiteral("AHFH"));
+        QCOMPARE(Lines(ui().StockList), QStringList{QStringLiteral("920000 安徽凤凰")});
+        QCOMPARE(StockListTable::load(path("StockList.txt")).search("AH"), QStringList{QStringLiteral("920000 安徽凤凰")});
+
+        ui().buy_Price->setText(QStringLiteral("10"));
+        ui().buy_Number->setText(QStringLiteral("1000"));
+        ui().sell_Price->setText(QStringLiteral("0"));
+        ui().btn_Sum->click();
+        QVERIFY(boxes->shown.isEmpty());
+        QCOMPARE(ui().buy_TansferMoney->text(), QStringLiteral("￥1.00"));
+        ui().Check3->setChecked(false);
+        ui().btn_Sum->click();
+        QCOMPARE(ui().buy_TansferMoney->text(), QStringLiteral("￥0.00"));
+    }
+
+    // 更新股票列表 against the stand-in: every batch asked for, a new code
+    // and a rename taken, the user's list written; a dead service changes nothing.
+    void updatingTheListFromTheQuoteService()
+    {
+        WriteGbk(path("StockList.txt"), QStringLiteral("000002 旧名 JM\r\n600000 浦发银行 PFYH\r\n"));
+        service->setQuote("000002", "万  科Ａ", "7.80", "7.80");
+        service->setQuote("600000", "浦发银行", "10.00", "10.00");
+        service->setQuote("920000", "安徽凤凰", "10.00", "10.00");
+        startPanel();
+        ui().UpdateStockListMenu->trigger();
+        const QStringList asked = service->takeRequests();
+        QCOMPARE(asked.size(), 18);
+        QVERIFY(asked.first().startsWith(QStringLiteral("/list=sz000001,sz000002,")));
+        QVERIFY(asked.last().endsWith(QStringLiteral(",bj920999")));
+        QCOMPARE(boxes->shown, (QList<ShownBox>{{ShownBox::Plain, "Quorvane",
+                                                 "股票列表已更新：共 3 只，新增 1 只，更名 1 只，移除 0 只"}}));
+        QCOMPARE(StockListTable::load(path("StockList.txt")).search({}),
+                 (QStringList{"000002 万科Ａ", "600000 浦发银行", "920000 安徽凤凰"}));
+        typeCode(QStringLiteral("AH"));
+        QCOMPARE(Lines(ui().StockList), QStringList{QStringLiteral("920000 安徽凤凰")});
+
+        QFile before(path("StockList.txt"));
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+        form->network.QuoteHost = QStringLiteral("127.0.0.1:1"); // nothing listens there
+        ui().UpdateStockListMenu->trigger();
+        QCOMPARE(boxes->shown.last().text, QStringLiteral("无法更新股票列表，请检查网络是否正常连接！"));
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        QCOMPARE(before.readAll(), bytes);
+        QCOMPARE(form->stockListTable.entries().size(), 3);
     }
 };
 
