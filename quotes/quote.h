@@ -2,10 +2,12 @@
 
 #include "calc/money.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <optional>
 
 // A quote travels: code → QuoteUrl → HttpFetch::viewSource → CutQuoteText
@@ -23,6 +25,7 @@
 namespace quorvane {
 
 class HttpFetch;
+struct FetchOptions;
 
 // Six characters that read as a number (IsNumberText): the codes the program
 // looks up.
@@ -52,6 +55,55 @@ QString CutQuoteText(const QString &reply);
 
 // Request and cut. No value when the fetch fails.
 std::optional<QString> LookUpQuote(const HttpFetch &fetch, const QString &quoteHost, const QString &code);
+
+// The two public quote services the program knows, by the form of their
+// requests and replies:
+//   List: GET /list=sh600000,sz000001 → var hq_str_sh600000="浦发银行,10.45,10.40,…";
+//   Q:    GET /q=sh600000,sz000001    → v_sh600000="1~浦发银行~600000~10.50~10.40~…";
+enum class QuoteFormat { List, Q };
+
+struct QuoteService
+{
+    QuoteFormat format = QuoteFormat::List;
+    QString host;    // may carry a port; empty: no such service
+    QString referer; // sent when not empty
+};
+
+// The path asking one service for the codes, in one request: "/list=" or "/q="
+// followed by MarketPrefix and the encoded code of each, joined by ",".
+QString QuotePath(QuoteFormat format, const QStringList &codes);
+
+// A Q reply's value ("1~name~code~latest~previous~open~…", date-time at 30,
+// high at 33, low at 34) as the QuoteText the List service gives for it:
+// "name,open,previous,latest,high,low". The empty value stays empty.
+QString QuoteTextFromQFields(const QString &value);
+
+// The QuoteText of each code a reply holds (keyed by the six-character code),
+// cut as a List reply is cut, or converted from Q's fields. A code the service
+// does not know gets an empty text, or no entry. No value for a reply that has
+// not the service's form at all: an error or refusal page.
+std::optional<QHash<QString, QString>> QuoteTextsOfReply(QuoteFormat format, const QString &reply);
+
+// Asks the service that answered last (the first one at the start of a run);
+// when it fails, asks the other, once. A failure is no connection, a time-out,
+// a status other than 200, an undecodable body, or a reply without the
+// service's form. The one that answers serves first from then on, on every
+// thread, so a stalled service costs its time-out once.
+class QuoteFailover
+{
+public:
+    // The QuoteText of each code asked for (empty for one the service does not
+    // know); no value when every service failed.
+    std::optional<QHash<QString, QString>> lookUp(const QList<QuoteService> &services, const QStringList &codes,
+                                                 const FetchOptions &options);
+    std::optional<QString> lookUp(const QList<QuoteService> &services, const QString &code,
+                                  const FetchOptions &options);
+    // The index in the service list asked first.
+    int firstService() const { return m_first.load(); }
+
+private:
+    std::atomic<int> m_first{0};
+};
 
 // A QuoteText split at every comma, nothing trimmed.
 struct QuoteRecord

@@ -162,6 +162,8 @@ NetworkSettings LoadNetworkSettings(ClassIniFile &ini, const QString &iniPath)
     ini.setINIFileName(iniPath);
     NetworkSettings network;
     network.QuoteHost = ini.GetIniKey(Network, QStringLiteral("QuoteHost"), network.QuoteHost);
+    // Written empty, it names no second service.
+    network.QuoteHost2 = ini.ReadIniKey(Network, QStringLiteral("QuoteHost2")).value_or(network.QuoteHost2).trimmed();
     network.ChartHost = ini.GetIniKey(Network, QStringLiteral("ChartHost"), network.ChartHost);
     network.UpdateHost = ini.GetIniKey(Network, QStringLiteral("UpdateHost"), network.UpdateHost);
     network.Referer = ini.GetIniKey(Network, QStringLiteral("Referer"), network.Referer);

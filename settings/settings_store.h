@@ -46,6 +46,7 @@ struct SettingsStore
 struct NetworkSettings
 {
     QString QuoteHost = QStringLiteral("hq.sinajs.cn");
+    QString QuoteHost2 = QStringLiteral("qt.gtimg.cn"); // the second quote service; empty: none
     QString ChartHost = QStringLiteral("image.sinajs.cn");
     QString UpdateHost;  // empty: no maker's server, nothing is sent
     QString Referer = QStringLiteral("https://finance.sina.com.cn/");

@@ -102,6 +102,12 @@ void Form1::Form_Load()
     stockListTable = StockListTable::load(m_folders.stockListToRead());
 }
 
+QList<QuoteService> Form1::quoteServices() const
+{
+    // The second service needs no Referer.
+    return {{QuoteFormat::List, network.QuoteHost, network.Referer}, {QuoteFormat::Q, network.QuoteHost2, {}}};
+}
+
 void Form1::centreOnScreen()
 {
     if (QScreen *screen = this->screen()) {

@@ -8,6 +8,7 @@
 // the controls through ui().
 
 #include "calc/money.h"
+#include "quotes/quote.h"
 #include "quotes/stock_list.h"
 #include "settings/ini_file.h"
 #include "settings/settings_store.h"
@@ -73,6 +74,10 @@ public:
     // and the settings dialog.
     SettingsStore store;
     NetworkSettings network;
+    // The quote services of network in the order of asking, and which one
+    // answered last, for the whole run (shared with the monitor's thread).
+    QList<QuoteService> quoteServices() const;
+    QuoteFailover quoteFailover;
     StockListTable stockListTable;
     QString PanelCode;
     bool NetErrorShown = false;

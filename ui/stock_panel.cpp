@@ -63,14 +63,12 @@ void ReportNetError(Form1 &form)
                                         QStringLiteral("联网出错，无法取到股票信息，请检查网络是否正常连接！"));
 }
 
-std::optional<QString> LookUpQuoteFor(const Form1 &form, const QString &code, WaitCursor cursor)
+std::optional<QString> LookUpQuoteFor(Form1 &form, const QString &code, WaitCursor cursor)
 {
-    FetchOptions options;
-    options.referer = form.network.Referer;
     std::optional<BusyCursor> busy;
     if (cursor == WaitCursor::Show)
         busy.emplace();
-    return LookUpQuote(HttpFetch(options), form.network.QuoteHost, code);
+    return form.quoteFailover.lookUp(form.quoteServices(), code, {});
 }
 
 StockPanel::StockPanel(Form1 &form, QObject *parent)

@@ -30,10 +30,11 @@ void ApplyPanelWrites(Form1 &form, const QList<PanelWrite> &writes);
 // The network-error message, at most once per run (NetErrorShown).
 void ReportNetError(Form1 &form);
 
-// One quote lookup through the window's network settings; blocks, with the
+// One quote lookup through the window's quote services, the other one when the
+// first fails; blocks, with the
 // wait cursor when the user asked for it. No value when the request fails.
 enum class WaitCursor { Show, Hide };
-std::optional<QString> LookUpQuoteFor(const Form1 &form, const QString &code, WaitCursor cursor = WaitCursor::Show);
+std::optional<QString> LookUpQuoteFor(Form1 &form, const QString &code, WaitCursor cursor = WaitCursor::Show);
 
 class StockPanel : public QObject
 {

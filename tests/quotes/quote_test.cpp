@@ -62,6 +62,30 @@ TEST(QuoteTest, CodesPrefixesAndTheEncodedRequest)
     EXPECT_EQ(CutQuoteText("a\"b\";c\";d\"e"), "bcd\"e");
 }
 
+TEST(QuoteTest, BothServicesRequestsAndRepliesGiveTheSameQuoteText)
+{
+    EXPECT_EQ(QuotePath(QuoteFormat::List, {"600000"}), "/list=sh600000");
+    EXPECT_EQ(QuotePath(QuoteFormat::List, {"600000", "000001"}), "/list=sh600000,sz000001");
+    EXPECT_EQ(QuotePath(QuoteFormat::Q, {"300750", "600001"}), "/q=sz300750,sh600001");
+
+    const QString qFields = "1~浦发银行~600000~10.50~10.40~10.45" + QString("~0").repeated(24)
+        + "~20261204150000~0.10~0.96~10.60~10.30~x";
+    EXPECT_EQ(QuoteTextFromQFields(qFields), "浦发银行,10.45,10.40,10.50,10.60,10.30");
+    const std::tuple<QuoteFormat, QString, std::optional<QHash<QString, QString>>> rows[] = {
+        {QuoteFormat::List, "var hq_str_sh600000=\"浦发银行,10.45,10.40\";\nvar hq_str_sz000001=\"\";\n",
+         QHash<QString, QString>{{"600000", "浦发银行,10.45,10.40\n"}, {"000001", "\n"}}},
+        {QuoteFormat::Q, "v_sh600000=\"" + qFields + "\";\nv_pv_none_match=\"1\";\n",
+         QHash<QString, QString>{{"600000", "浦发银行,10.45,10.40,10.50,10.60,10.30"}}},
+        {QuoteFormat::Q, "v_pv_none_match=\"1\";\n", QHash<QString, QString>{}},
+        // Refusals and error pages are no answer.
+        {QuoteFormat::List, "Kinsoku jikou desu!", std::nullopt},
+        {QuoteFormat::Q, "<html><body>var a=\"1\";</body></html>", std::nullopt},
+        {QuoteFormat::Q, "var hq_str_sh600000=\"浦发银行,10.45\";", std::nullopt},
+        {QuoteFormat::List, "", std::nullopt}};
+    for (const auto &[format, reply, texts] : rows)
+        EXPECT_EQ(QuoteTextsOfReply(format, reply), texts) << reply.toStdString();
+}
+
 TEST(QuoteTest, ARiseWritesEveryControlInOrderAndShortTextsNothing)
 {
     const QString twenty = QStringLiteral("名称,x,10.00,10.50,aaa");

@@ -208,6 +208,18 @@ TEST_F(SettingsTest, TextsThatDoNotConvertLoadAsTheKeysDefaults)
                                                                   "不存在的网站", "0", "1", "0", "2011-03-03 01:00:00"}));
 }
 
+TEST_F(SettingsTest, TheSecondQuoteServiceIsNamedByDefaultAndNoneWhenWrittenEmpty)
+{
+    const std::pair<const char *, const char *> rows[] = {
+        {"[network]\r\n", "qt.gtimg.cn"}, {"[network]\r\nQuoteHost2=\r\n", ""},
+        {"[network]\r\nquotehost2 = 127.0.0.1:18081 \r\n", "127.0.0.1:18081"}};
+    for (const auto &[file, host] : rows) {
+        writeGbk(file);
+        EXPECT_EQ(LoadNetworkSettings(ini, path).QuoteHost2, host) << file;
+    }
+    EXPECT_EQ(LoadNetworkSettings(ini, path).QuoteHost, "hq.sinajs.cn");
+}
+
 TEST(SettingsFlagsAndDates, ReadTheWrittenFormsAndFallBack)
 {
     for (const QString &on : QStringList{"1", "-1", " 2 ", QString(400, u'9')}) // beyond a double, still not zero

@@ -1,7 +1,8 @@
 #pragma once
 
-// A stand-in for the quote and chart services on 127.0.0.1: replies by path,
-// GBK quote lines in the service's form, and a log of the paths asked for.
+// A stand-in for both quote services and the chart service on 127.0.0.1:
+// replies by path, GBK quote lines in each service's form, and a log of the
+// paths asked for. A path it has no reply for gets 404.
 
 #include "fake_platform.h"
 
@@ -47,14 +48,16 @@ public:
     }
 
     QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
-    // setup.ini naming the stand-in for both services, with the monitoring keys given.
+    // setup.ini naming the stand-in for every service, with the monitoring keys given.
     void configure(const QString &iniPath, const QString &monitoring = {}) const
     {
-        WriteGbk(iniPath, QStringLiteral("[network]\r\nQuoteHost=%1\r\nChartHost=%1\r\n[monitoring]\r\n%2")
-                              .arg(host(), monitoring));
+        WriteGbk(iniPath,
+                 QStringLiteral("[network]\r\nQuoteHost=%1\r\nQuoteHost2=%1\r\nChartHost=%1\r\n[monitoring]\r\n%2")
+                     .arg(host(), monitoring));
     }
 
     // The reply to /list=<prefix><code>: var hq_str_<prefix><code>="<fields>";
+    // and to /q=<prefix><code> the same quote in the second service's form.
     void setQuote(const QString &code, const QString &fields)
     {
         const bool shenzhen = code.startsWith(u'0') || code.startsWith(u'3');
@@ -64,6 +67,14 @@ public:
         const QString symbol = prefix + code;
         const QString line = QStringLiteral("var hq_str_%1=\"%2\";\n").arg(symbol, fields);
         setReply(QStringLiteral("/list=") + symbol, QStringEncoder("GBK").encode(line));
+        const QStringList f = fields.split(u',');
+        QStringList q{QStringLiteral("1"), f.value(0), code, f.value(3), f.value(2), f.value(1)};
+        q.resize(35, QStringLiteral("0"));
+        q[30] = QStringLiteral("20261204150000");
+        q[33] = f.value(4);
+        q[34] = f.value(5);
+        setReply(QStringLiteral("/q=") + symbol,
+                 QStringEncoder("GBK").encode(QStringLiteral("v_%1=\"%2\";\n").arg(symbol, q.join(u'~'))));
     }
     // A quote with today's prices: name, open, previous close, latest, high, low.
     void setQuote(const QString &code, const QString &name, const QString &previous, const QString &latest)

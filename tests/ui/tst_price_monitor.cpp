@@ -85,14 +85,14 @@ private slots:
         service.configure(path("setup.ini"), QStringLiteral("ActiveTime=5\r\nstock1=600000\r\n"));
         start(false);
         QVERIFY(!form->ui().ActiveTimer->isActive());
-        form->network.QuoteHost = QStringLiteral("127.0.0.1:1"); // nothing listens there
+        form->network.QuoteHost = form->network.QuoteHost2 = QStringLiteral("127.0.0.1:1"); // nothing listens there
         tick(12);
         QCOMPARE(boxes->shown, (QList<ShownBox>{{ShownBox::Plain, QStringLiteral("Quorvane"),
                                                  QStringLiteral("联网出错，无法取到股票信息，请检查网络是否正常连接！")}}));
         QVERIFY(takeBalloons().isEmpty());
 
         // The dialog switches the monitor on with another stock and interval.
-        form->network.QuoteHost = service.host();
+        form->network.QuoteHost = form->network.QuoteHost2 = service.host();
         service.setQuote(QStringLiteral("000001"), QStringLiteral("平安银行"), QStringLiteral("11.20"), QStringLiteral("11.00"));
         Form2 dialog(*form);
         dialog.stock1->setText(QStringLiteral("000001"));

@@ -122,12 +122,28 @@ private slots:
         QVERIFY(form->NetErrorShown);
 
         // No service at all: nothing more is shown, and the panel keeps its texts.
-        form->network.QuoteHost = QStringLiteral("127.0.0.1:1");
+        form->network.QuoteHost = form->network.QuoteHost2 = QStringLiteral("127.0.0.1:1");
         ui().Command1->click();
         typeCode(QStringLiteral("000001"));
         QCOMPARE(boxes->shown.size(), 1);
         QCOMPARE(ui().Label52->text(), QStringLiteral("浦发银行"));
         QCOMPARE(form->PanelCode, QStringLiteral("000001"));
+    }
+
+    void theSecondServiceFillsThePanelWhenTheFirstRefusesAndThenServesFirst()
+    {
+        service->setQuote("600000", "浦发银行", "10.00", "10.35");
+        service->setQuote("000001", "平安银行", "11.20", "11.05");
+        startPanel();
+        form->network.QuoteHost = service->host() + QStringLiteral("/refused"); // 404 there
+        typeCode(QStringLiteral("600000"));
+        QCOMPARE(service->takeRequests(), (QStringList{"/refused/list=sh600000", "/q=sh600000"}));
+        QCOMPARE(ui().Label52->text(), QStringLiteral("浦发银行"));
+        QCOMPARE(ui().Label55->text(), QStringLiteral("10.35 (3.50%) ↑"));
+        typeCode(QStringLiteral("000001"));
+        QCOMPARE(service->takeRequests(), QStringList{"/q=sz000001"});
+        QCOMPARE(ui().sell_Price->text(), QStringLiteral("￥11.05"));
+        QVERIFY(boxes->shown.isEmpty());
     }
 
     void searchesTheShippedListAndStepsThroughItWithTheArrowKeys()
