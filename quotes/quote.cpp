@@ -163,8 +163,8 @@ QString QuoteTextFromQFields(const QString &value)
 std::optional<QHash<QString, QString>> QuoteTextsOfReply(QuoteFormat format, const QString &reply)
 {
     // One quote a line; a line's end stays with a List quote, as in a single reply.
-    static const QRegularExpression listLine(QStringLiteral(R"re(^\s*var hq_str_(?:sh|sz)?(\w*)="[^"]*";)re"));
-    static const QRegularExpression qLine(QStringLiteral(R"re(^\s*v_(?:sh|sz)?(\w*)="([^"]*)";)re"));
+    static const QRegularExpression listLine(QStringLiteral(R"re(^\s*var hq_str_(?:sh|sz|bj)?(\w*)="[^"]*";)re"));
+    static const QRegularExpression qLine(QStringLiteral(R"re(^\s*v_(?:sh|sz|bj)?(\w*)="([^"]*)";)re"));
     QHash<QString, QString> texts;
     bool shaped = false;
     qsizetype start = 0;

@@ -1,11 +1,9 @@
 #include "quotes/stock_list_refresh.h"
 
-#include "quotes/http_fetch.h"
 #include "quotes/pinyin_initials.h"
 #include "quotes/quote.h"
 
 #include <QMap>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -58,35 +56,12 @@ QList<QStringList> BatchCodes(const QStringList &codes, qsizetype fixedLength)
     return batches;
 }
 
-QString BatchQuoteUrl(const QString &quoteHost, const QString &path, const QStringList &codes)
+QuoteNames NamesOfQuoteTexts(const QHash<QString, QString> &quoteTexts)
 {
-    QStringList symbols;
-    symbols.reserve(codes.size());
-    for (const QString &code : codes)
-        symbols.append(MarketPrefix(code) + EncodePathText(code));
-    return QStringLiteral("http://") + quoteHost + path + symbols.join(u',');
-}
-
-QuoteNames ParseBatchNames(const QString &reply)
-{
-    static const QRegularExpression line(QStringLiteral(R"((hq_str_|v_)[a-z]{2}(\d{6})="([^"]*)\")"));
     QuoteNames names;
-    for (auto match = line.globalMatch(reply); match.hasNext();) {
-        const QRegularExpressionMatch m = match.next();
-        const QString fields = m.captured(3);
-        const QString name = m.captured(1) == u"v_" ? fields.section(u'~', 1, 1) : fields.section(u',', 0, 0);
-        names.insert(m.captured(2), ListName(name));
-    }
+    for (auto text = quoteTexts.cbegin(); text != quoteTexts.cend(); ++text)
+        names.insert(text.key(), ListName(QuoteRecord::fromText(text.value()).name()));
     return names;
-}
-
-std::optional<QuoteNames> FetchBatchNames(const HttpFetch &fetch, const QString &quoteHost, const QString &path,
-                                          const QStringList &codes)
-{
-    const std::optional<QString> reply = fetch.viewSource(BatchQuoteUrl(quoteHost, path, codes));
-    if (!reply)
-        return std::nullopt;
-    return ParseBatchNames(*reply);
 }
 
 QString ListName(const QString &serviceName)

@@ -22,8 +22,6 @@
 
 namespace quorvane {
 
-class HttpFetch;
-
 // Code → the name the service answered, blanks removed; an empty name for an
 // empty quote. A code missing from it was not answered.
 using QuoteNames = QHash<QString, QString>;
@@ -33,21 +31,13 @@ using QuoteNames = QHash<QString, QString>;
 QStringList RefreshCodes();
 
 // The codes in order, cut into groups whose requests stay under 8 KB of URL:
-// a request is fixedLength characters plus one symbol ("sh600000", eight
-// characters) per code and a comma between them.
+// a request is fixedLength characters ("http://" + host + "/list=") plus one
+// symbol ("sh600000", eight characters) per code and a comma between them.
 QList<QStringList> BatchCodes(const QStringList &codes, qsizetype fixedLength);
 
-// The address of one batch: "http://" + host + path + "sh600000,sz000001,…",
-// path being "/list=" (the first service) or "/q=" (the second).
-QString BatchQuoteUrl(const QString &quoteHost, const QString &path, const QStringList &codes);
-
-// The names in a batch reply of either service: lines `…hq_str_sh600000="name,…";`
-// or `v_sh600000="1~name~code~…";`.
-QuoteNames ParseBatchNames(const QString &reply);
-
-// One batch from the service at quoteHost, path "/list=" or "/q="; none when the fetch fails.
-std::optional<QuoteNames> FetchBatchNames(const HttpFetch &fetch, const QString &quoteHost, const QString &path,
-                                          const QStringList &codes);
+// The names in the QuoteTexts of a batch (QuoteFailover::lookUp): field 0 of
+// each, blanks removed; empty for an empty quote.
+QuoteNames NamesOfQuoteTexts(const QHash<QString, QString> &quoteTexts);
 
 // A name as the list keeps it: blanks removed (the services pad some Shenzhen
 // names: "万  科Ａ" is 万科Ａ).

@@ -40,16 +40,20 @@ void UpdateStockList_Click(Form1 &form)
     QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&cancelled] { cancelled = true; });
 
     // The worker gets copies: the window's settings may change while it runs.
+    // The failover is made to be shared between threads.
     const QList<StockListEntry> list = form.stockListTable.entries();
-    const QString host = form.network.QuoteHost;
-    FetchOptions options;
-    options.referer = form.network.Referer;
-    const QString path = QStringLiteral("/list=");
-    const qsizetype urlPrefixLength = QStringLiteral("http://").size() + host.size() + path.size();
+    const QList<QuoteService> services = form.quoteServices();
+    QuoteFailover &failover = form.quoteFailover;
+    qsizetype urlPrefixLength = 0; // "http://" + host + "/list=", the longer path
+    for (const QuoteService &service : services)
+        urlPrefixLength = std::max(urlPrefixLength, 13 + service.host.trimmed().size());
     StockListRefresh refresh;
     std::unique_ptr<QThread> worker(QThread::create([&] {
-        const HttpFetch fetch(options);
-        auto fetchNames = [&](const QStringList &codes) { return FetchBatchNames(fetch, host, path, codes); };
+        auto fetchNames = [&](const QStringList &codes) -> std::optional<QuoteNames> {
+            if (const auto texts = failover.lookUp(services, codes, FetchOptions()))
+                return NamesOfQuoteTexts(*texts);
+            return std::nullopt;
+        };
         auto progress = [&](int done, int total) {
             QMetaObject::invokeMethod(&dialog, [&dialog, done, total] {
                 dialog.setMaximum(total);

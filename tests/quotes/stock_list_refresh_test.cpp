@@ -1,4 +1,5 @@
 #include "quotes/pinyin_initials.h"
+#include "quotes/quote.h"
 #include "quotes/stock_list_refresh.h"
 
 #include <gtest/gtest.h>
@@ -49,25 +50,28 @@ TEST(StockListRefreshTest, CodesBatchesAndReplies)
     EXPECT_EQ(codes.last(), "920999");
     EXPECT_TRUE(codes.contains("689999") && codes.contains("302999") && !codes.contains("606000"));
 
-    const QString host = QStringLiteral("127.0.0.1:18170");
-    const qsizetype fixed = QStringLiteral("http://127.0.0.1:18170/list=").size();
-    const QList<QStringList> batches = BatchCodes(codes, fixed);
+    const QString url = QStringLiteral("http://127.0.0.1:18170");
+    const QList<QStringList> batches = BatchCodes(codes, url.size() + 6);
     EXPECT_EQ(batches.size(), 18);
     qsizetype all = 0;
     for (const QStringList &batch : batches) {
         all += batch.size();
-        EXPECT_LT(BatchQuoteUrl(host, "/list=", batch).size(), 8192);
+        EXPECT_LT((url + QuotePath(QuoteFormat::List, batch)).size(), 8192);
     }
     EXPECT_EQ(all, codes.size());
-    EXPECT_GE(BatchQuoteUrl(host, "/list=", batches[0] + QStringList{batches[1].first()}).size(), 8192)
+    EXPECT_GE((url + QuotePath(QuoteFormat::List, batches[0] + QStringList{batches[1].first()})).size(), 8192)
         << "each batch is as full as it may be";
-    EXPECT_EQ(BatchQuoteUrl("h", "/q=", {"600000", "000001", "920000"}), "http://h/q=sh600000,sz000001,bj920000");
 
-    const QuoteNames names = ParseBatchNames(QStringLiteral(
+    // Both services' replies, Beijing's codes among them.
+    const auto list = QuoteTextsOfReply(QuoteFormat::List, QStringLiteral(
         "var hq_str_sh600000=\"浦发银行,10.00,10.01\";\nvar hq_str_sz000002=\"万  科Ａ,7.80\";\n"
-        "var hq_str_bj920000=\"\";\nv_sh600519=\"1~贵州茅台~600519~1650.00\";\nv_sz000001=\"\";\n"));
-    EXPECT_EQ(names, (QuoteNames{{"600000", "浦发银行"}, {"000002", "万科Ａ"}, {"920000", ""}, {"600519", "贵州茅台"},
-                                 {"000001", ""}}));
+        "var hq_str_bj920000=\"\";\nvar hq_str_bj920001=\"鼎智科技,1\";\n"));
+    const auto q = QuoteTextsOfReply(QuoteFormat::Q, QStringLiteral(
+        "v_sh600519=\"1~贵州茅台~600519~1650.00\";\nv_bj920000=\"1~安徽凤凰~920000\";\nv_pv_none_match=\"1\";\n"));
+    ASSERT_TRUE(list && q);
+    EXPECT_EQ(NamesOfQuoteTexts(*list), (QuoteNames{{"600000", "浦发银行"}, {"000002", "万科Ａ"}, {"920000", ""},
+                                                   {"920001", "鼎智科技"}}));
+    EXPECT_EQ(NamesOfQuoteTexts(*q), (QuoteNames{{"600519", "贵州茅台"}, {"920000", "安徽凤凰"}}));
 }
 
 TEST(StockListRefreshTest, MergeRules)

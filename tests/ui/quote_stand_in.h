@@ -25,11 +25,12 @@ public:
             std::lock_guard lock(m_mutex);
             m_requests.append(QString::fromStdString(request.path));
             const auto reply = m_replies.constFind(m_requests.last());
-            if (m_requests.last().contains(u',')) { // a batch: each code's line, an empty quote when unknown
+            if (m_requests.last().contains(u',')) { // a batch: each code's line; unknown ones empty
+                const QString path = m_requests.last().section(u'=', 0, 0) + u'=';
                 QByteArray body;
-                for (const QString &symbol : m_requests.last().mid(6).split(u','))
-                    body += m_replies.value(QStringLiteral("/list=") + symbol,
-                                            "var hq_str_" + symbol.toLatin1() + "=\"\";\n");
+                for (const QString &symbol : m_requests.last().section(u'=', 1).split(u','))
+                    body += m_replies.value(path + symbol, path == u"/q=" ? QByteArray("v_pv_none_match=\"1\";\n")
+                                                                          : "var hq_str_" + symbol.toLatin1() + "=\"\";\n");
                 response.set_content(body.constData(), size_t(body.size()), "application/octet-stream");
             } else if (reply == m_replies.cend())
                 response.status = 404;

@@ -280,7 +280,8 @@ private slots:
     }
 
     // 更新股票列表 against the stand-in: every batch asked for, a new code
-    // and a rename taken, the user's list written; a dead service changes nothing.
+    // and a rename taken, the user's list written; the second service's
+    // batches when the first is gone; no service at all changes nothing.
     void updatingTheListFromTheQuoteService()
     {
         WriteGbk(path("StockList.txt"), QStringLiteral("000002 旧名 JM\r\n600000 浦发银行 PFYH\r\n"));
@@ -304,7 +305,12 @@ private slots:
         QVERIFY(before.open(QIODevice::ReadOnly));
         const QByteArray bytes = before.readAll();
         before.close();
+        // The first service gone: the second one's batches answer.
         form->network.QuoteHost = QStringLiteral("127.0.0.1:1"); // nothing listens there
+        ui().UpdateStockListMenu->trigger();
+        QCOMPARE(boxes->shown.last().text, QStringLiteral("股票列表已更新：共 3 只，新增 0 只，更名 0 只，移除 0 只"));
+        QCOMPARE(service->takeRequests().value(0).left(12), QStringLiteral("/q=sz000001,"));
+        form->network.QuoteHost2 = form->network.QuoteHost;
         ui().UpdateStockListMenu->trigger();
         QCOMPARE(boxes->shown.last().text, QStringLiteral("无法更新股票列表，请检查网络是否正常连接！"));
         QVERIFY(before.open(QIODevice::ReadOnly));
