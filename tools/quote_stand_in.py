@@ -16,6 +16,8 @@ two stand-ins on two ports and name both in setup.ini:
     QuoteHost=127.0.0.1:18080
     QuoteHost2=127.0.0.1:18081
 
+--stock CODE=NAME adds a stock to the table or renames one (a close of 10.00),
+for trying 更新股票列表: --stock 920999=新上市 --stock 000002=万科新名.
 --refuse, --stall and --kinsoku make the quote paths fail as a public service
 can: the connection is dropped without a reply, held without a reply, or
 answered with status 403 and the page "Kinsoku jikou desu!".
@@ -44,6 +46,7 @@ QUOTES = {
     "000001": ("平安银行", "11.20", "11.05"),
     "000002": ("万科Ａ", "7.80", "7.80"),
     "300750": ("宁德时代", "182.50", "0.000"),
+    "920000": ("安徽凤凰", "12.00", "12.30"),
 }
 
 
@@ -95,8 +98,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
     charset = "GBK"
 
     def do_GET(self):
-        quote = re.fullmatch(r"/(list|q)=((?:(?:sh|sz).{6},?)+)", self.path)
-        chart = re.fullmatch(r"/newchart/(min|daily|weekly|monthly)/n/(sh|sz)(\d{6})\.gif", self.path)
+        quote = re.fullmatch(r"/(list|q)=((?:(?:sh|sz|bj).{6},?)+)", self.path)
+        chart = re.fullmatch(r"/newchart/(min|daily|weekly|monthly)/n/(sh|sz|bj)(\d{6})\.gif", self.path)
         if quote and self.failure == "refuse":
             self.connection.shutdown(socket.SHUT_RDWR)
             self.close_connection = True
@@ -149,7 +152,13 @@ def main():
     failure.add_argument("--kinsoku", dest="failure", action="store_const", const="kinsoku",
                          help='answer every quote request with 403 "Kinsoku jikou desu!"')
     parser.add_argument("--charset", default="GBK", help="charset of the quote replies: GBK, UTF-8 or none")
+    parser.add_argument("--stock", action="append", default=[], metavar="CODE=NAME",
+                        help="add or rename a stock (repeatable)")
     args = parser.parse_args()
+    for stock in args.stock:
+        code, name = stock.split("=", 1)
+        previous, latest = QUOTES.get(code, (None, "10.00", "10.00"))[1:]
+        QUOTES[code] = (name, previous, latest)
     Handler.failure = args.failure
     Handler.charset = args.charset
     Handler.charts = args.charts
