@@ -120,6 +120,7 @@ void StockPanel::lookUpAndShow(const QString &code)
     const std::optional<QString> quoteText = LookUpQuoteFor(m_form, code);
     m_lastLookUpFailed = !quoteText;
     if (!quoteText) {
+        ApplyPanelWrites(m_form, ShowCodeOnly(code));
         ReportNetError(m_form);
         return;
     }
