@@ -53,13 +53,16 @@ void ApplyPanelWrites(Form1 &form, const QList<PanelWrite> &writes)
     }
 }
 
-void ReportNetError(Form1 &form)
+void ReportNetError(Form1 &form, Modality modality)
 {
     if (form.NetErrorShown)
         return;
     form.NetErrorShown = true;
-    form.platform().messageBoxes->plain(&form,
-                                        QStringLiteral("联网出错，无法取到股票信息，请检查网络是否正常连接！"));
+    const QString text = QStringLiteral("联网出错，无法取到股票信息，请检查网络是否正常连接！");
+    if (modality == Modality::Modal)
+        form.platform().messageBoxes->plain(&form, text);
+    else
+        form.platform().messageBoxes->plainModeless(&form, text);
 }
 
 std::optional<QString> LookUpQuoteFor(Form1 &form, const QString &code, WaitCursor cursor)
