@@ -268,6 +268,18 @@ QList<PanelWrite> ShowPriceLadder(Money base)
     return writes;
 }
 
+QList<PanelWrite> ShowCodeOnly(const QString &code)
+{
+    QList<PanelWrite> writes{textWrite(QStringLiteral("Label52"), {}),
+                             textWrite(QStringLiteral("Label53"), ExchangeName(code)),
+                             textWrite(QStringLiteral("Label54"), code), textWrite(QStringLiteral("Label55"), {})};
+    for (const LadderRow &row : LadderRows)
+        writes.append(textWrite(QLatin1StringView(row.objectName), {}));
+    for (const char *label : {"Label52", "Label53", "Label54", "Label55"})
+        writes.append(colourWrite(QLatin1StringView(label), QuoteColour::WindowText));
+    return writes;
+}
+
 ShowQuoteOutcome ShowQuote(const QString &quoteText, const QString &code, bool setSellPrice)
 {
     ShowQuoteOutcome outcome;

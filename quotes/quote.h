@@ -174,6 +174,12 @@ struct ShowQuoteOutcome
 // is zero and the latest price differs from it.
 ShowQuoteOutcome ShowQuote(const QString &quoteText, const QString &code, bool setSellPrice);
 
+// What the panel shows for a code whose lookup failed: the code and its
+// exchange, the name, the price and the ladder empty, the value labels in the
+// window-text colour. So no other stock's data stays beside the code, and the
+// transfer fee follows the code's exchange.
+QList<PanelWrite> ShowCodeOnly(const QString &code);
+
 // The ten ladder captions, top (Label64, +10%) to bottom (Label65, −10%): the
 // row's five-character tag and FormatMoney of base × factor. None for a zero base.
 QList<PanelWrite> ShowPriceLadder(Money base);

@@ -2,6 +2,7 @@
 
 #include "calc/calculate.h"
 #include "calc/calculation_log.h"
+#include "quotes/fetch_thread.h"
 #include "ui/app_icon.h"
 #include "ui/entry_fields.h"
 #include "ui/fee_fields.h"
@@ -280,9 +281,14 @@ void Form1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // Nothing in flight holds the exit: the monitor's and the update check's
+    // transfers end now, and the report has half a second.
+    m_priceMonitor->abandonLookUps();
+    if (m_updateThread)
+        m_updateThread->cancel();
     SaveFeeSettings();
     m_platform.trayIcon->remove();
-    SendUsageReport(network.UpdateHost);
+    SendUsageReport(network.UpdateHost, 500);
     m_exiting = true;
     event->accept();
     emit exitConfirmed();

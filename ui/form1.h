@@ -28,7 +28,9 @@ class QPushButton;
 namespace quorvane {
 
 class EntryFields;
+class FetchThread;
 class PriceMonitor;
+enum class PublishedVersion;
 
 class Form1 : public QMainWindow
 {
@@ -56,9 +58,12 @@ public:
     void btn_Sum_Click();
 
     // Asks the maker's server for the latest version and offers the download
-    // page when it is newer. Flag: from the menu, so every outcome is reported;
-    // at start-up only a newer version speaks. Defined in form1_update.cpp.
+    // page when it is newer. Flag: from the menu, so every outcome is reported
+    // and the window waits for it; at start-up the window does not wait, and
+    // only a newer version speaks, when the answer comes. Defined in
+    // form1_update.cpp.
     void CheckUpdateVersion(bool Flag);
+    bool updateCheckPending() const { return m_updateCheckPending; }
     // Opens the about box, or brings the open one to the front.
     void AboutMe_Click();
 
@@ -107,6 +112,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void answerUpdateCheck(bool Flag, PublishedVersion published);
     void LoadFeeSettings();
     void SaveFeeSettings();
     void calcmenu_Click();
@@ -119,6 +125,8 @@ private:
     Form1Ui m_ui;
     std::unique_ptr<EntryFields> m_entryFields;
     std::unique_ptr<PriceMonitor> m_priceMonitor;
+    std::unique_ptr<FetchThread> m_updateThread; // the start-up check's
+    bool m_updateCheckPending = false;
     QPointer<QDialog> m_aboutBox;
     QPushButton *m_defaultButton = nullptr;
     bool m_askingToExit = false;

@@ -10,6 +10,8 @@
 
 #include <httplib.h>
 
+#include <atomic>
+#include <chrono>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -22,14 +24,20 @@ public:
     QuoteStandIn()
     {
         m_server.Get(".*", [this](const httplib::Request &request, httplib::Response &response) {
+            const QString path = QString::fromStdString(request.path);
+            {
+                std::lock_guard lock(m_mutex);
+                m_requests.append(path);
+            }
+            while (m_stalled && !m_stopping) // accepted, not answered
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
             std::lock_guard lock(m_mutex);
-            m_requests.append(QString::fromStdString(request.path));
-            const auto reply = m_replies.constFind(m_requests.last());
-            if (m_requests.last().contains(u',')) { // a batch: each code's line; unknown ones empty
-                const QString path = m_requests.last().section(u'=', 0, 0) + u'=';
+            const auto reply = m_replies.constFind(path);
+            if (path.contains(u',')) { // a batch: each code's line; unknown ones empty
+                const QString form = path.section(u'=', 0, 0) + u'=';
                 QByteArray body;
-                for (const QString &symbol : m_requests.last().section(u'=', 1).split(u','))
-                    body += m_replies.value(path + symbol, path == u"/q=" ? QByteArray("v_pv_none_match=\"1\";\n")
+                for (const QString &symbol : path.section(u'=', 1).split(u','))
+                    body += m_replies.value(form + symbol, form == u"/q=" ? QByteArray("v_pv_none_match=\"1\";\n")
                                                                           : "var hq_str_" + symbol.toLatin1() + "=\"\";\n");
                 response.set_content(body.constData(), size_t(body.size()), "application/octet-stream");
             } else if (reply == m_replies.cend())
@@ -44,10 +52,13 @@ public:
     }
     ~QuoteStandIn()
     {
+        m_stopping = true;
         m_server.stop();
         m_thread.join();
     }
 
+    // While stalled, requests are taken and left without a reply.
+    void setStalled(bool stalled) { m_stalled = stalled; }
     QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
     // setup.ini naming the stand-in for every service, with the monitoring keys given.
     void configure(const QString &iniPath, const QString &monitoring = {}) const
@@ -102,6 +113,7 @@ private:
     std::mutex m_mutex;
     QHash<QString, QByteArray> m_replies;
     QStringList m_requests;
+    std::atomic<bool> m_stalled{false}, m_stopping{false};
 };
 
 // tiny.gif is 8×8 red, tiny2.gif 6×4 blue.

@@ -121,13 +121,23 @@ private slots:
         QCOMPARE(boxes->shown, (QList<ShownBox>{{ShownBox::Plain, "Quorvane", "联网出错，无法取到股票信息，请检查网络是否正常连接！"}}));
         QVERIFY(form->NetErrorShown);
 
-        // No service at all: nothing more is shown, and the panel keeps its texts.
+        // No service at all: nothing more is shown, and the panel shows the typed
+        // code by its exchange, nothing of the stock before; the transfer fee follows it.
         form->network.QuoteHost = form->network.QuoteHost2 = QStringLiteral("127.0.0.1:1");
         ui().Command1->click();
         typeCode(QStringLiteral("000001"));
         QCOMPARE(boxes->shown.size(), 1);
-        QCOMPARE(ui().Label52->text(), QStringLiteral("浦发银行"));
         QCOMPARE(form->PanelCode, QStringLiteral("000001"));
+        QCOMPARE((QStringList{ui().Label52->text(), ui().Label53->text(), ui().Label54->text(), ui().Label55->text(),
+                              ui().ladder[4]->text()}),
+                 (QStringList{"", "深圳交易所", "000001", "", ""}));
+        typeCode(QStringLiteral("600519"));
+        QCOMPARE(ui().Label53->text(), QStringLiteral("上海交易所"));
+        ui().Check1->setChecked(true);
+        ui().buy_Price->setText(QStringLiteral("10.00"));
+        ui().buy_Number->setText(QStringLiteral("1000"));
+        ui().btn_Sum->click();
+        QCOMPARE(ui().buy_TansferMoney->text(), QStringLiteral("￥1.00"));
     }
 
     void theSecondServiceFillsThePanelWhenTheFirstRefusesAndThenServesFirst()
