@@ -120,21 +120,24 @@ StockListRefresh RefreshStockList(const QList<StockListEntry> &list, const Fetch
     const QList<QStringList> batches = BatchCodes(RefreshCodes(), urlPrefixLength);
     const int total = int(batches.size());
     QuoteNames answers;
-    bool anyFetched = false;
+    bool anyNamed = false;
     for (int done = 0; done < total; ++done) {
         if (progress && !progress(done, total))
             return {StockListRefresh::Status::Cancelled, {}, 0, 0, 0};
         if (const std::optional<QuoteNames> names = fetchNames(batches[done])) {
-            anyFetched = true;
             for (const QString &code : batches[done]) { // what was not asked for is not taken
-                if (const auto name = names->constFind(code); name != names->cend())
+                if (const auto name = names->constFind(code); name != names->cend()) {
                     answers.insert(code, *name);
+                    anyNamed = anyNamed || !name->isEmpty();
+                }
             }
         }
     }
     if (progress && !progress(total, total))
         return {StockListRefresh::Status::Cancelled, {}, 0, 0, 0};
-    if (!anyFetched)
+    // A service that answers every code with an empty quote is not answering:
+    // it would empty the list.
+    if (!anyNamed)
         return {StockListRefresh::Status::NothingFetched, {}, 0, 0, 0};
     return MergeQuoteNames(list, answers);
 }

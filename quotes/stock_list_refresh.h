@@ -52,7 +52,7 @@ struct StockListRefresh
     enum class Status {
         Done,          // entries hold the refreshed list
         Cancelled,     // nothing changes
-        NothingFetched // no batch could be fetched: nothing changes
+        NothingFetched // no batch could be fetched, or none named a stock: nothing changes
     };
     Status status = Status::Done;
     QList<StockListEntry> entries; // sorted by code

@@ -119,6 +119,13 @@ TEST(StockListRefreshTest, FailedBatchesKeepTheirLinesAndCancelOrNothingChangesN
 
     auto noneAnswer = [](const QStringList &) -> std::optional<QuoteNames> { return std::nullopt; };
     EXPECT_EQ(RefreshStockList(list, noneAnswer, 30).status, StockListRefresh::Status::NothingFetched);
+    auto allEmpty = [](const QStringList &codes) -> std::optional<QuoteNames> {
+        QuoteNames names;
+        for (const QString &code : codes)
+            names.insert(code, {});
+        return names;
+    };
+    EXPECT_EQ(RefreshStockList(list, allEmpty, 30).status, StockListRefresh::Status::NothingFetched);
     int calls = 0;
     EXPECT_EQ(RefreshStockList(list, someFail, 30, [&](int, int) { return ++calls < 3; }).status,
               StockListRefresh::Status::Cancelled);
