@@ -45,10 +45,12 @@ struct Window
         service.setQuote(QStringLiteral("600000"), QStringLiteral("浦发银行"), QStringLiteral("10.00"),
                          rising ? QStringLiteral("10.20") : QStringLiteral("9.98"));
     }
+    // From the tick to the step's replies applied.
     void step()
     {
         form->priceMonitor().ActiveTimer_Timer();
-        QCoreApplication::processEvents();
+        while (form->priceMonitor().isStepping())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     // Balloons and requests are recorded; the records are dropped so they do not count as growth.
     void forget()

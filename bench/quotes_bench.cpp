@@ -1,10 +1,17 @@
 #include "quotes/http_fetch.h"
+#include "quotes/quote.h"
 #include "quotes/stock_list.h"
+#include "quotes/stock_list_refresh.h"
 
 #include <benchmark/benchmark.h>
 
+#include <httplib.h>
+
 #include <QFile>
+#include <QHash>
 #include <QStringEncoder>
+
+#include <thread>
 
 using namespace quorvane;
 
@@ -18,8 +25,20 @@ const StockListTable &shippedTable()
     return table;
 }
 
+// The shipped list grown to 6,000 lines with stocks listed after it.
+const StockListTable &sixThousandLines()
+{
+    static const StockListTable table = [] {
+        StockListTable grown = shippedTable();
+        for (int n = 0; grown.entries().size() < 6000; ++n)
+            grown.add({QString::number(605100 + n), QStringLiteral("新股%1").arg(n), QStringLiteral("XG%1").arg(n)});
+        return grown;
+    }();
+    return table;
+}
+
 // One keystroke's search; the argument picks the box's text.
-void BM_SearchShippedList(benchmark::State &state)
+void BM_SearchSixThousandLines(benchmark::State &state)
 {
     static const QString texts[] = {
         QStringLiteral("6"),     QStringLiteral("6005"),   QStringLiteral("30175"),
@@ -27,8 +46,8 @@ void BM_SearchShippedList(benchmark::State &state)
         QStringLiteral("68898"),
     };
     const QString &text = texts[state.range(0)];
-    const StockListTable &table = shippedTable();
-    if (table.entries().isEmpty()) {
+    const StockListTable &table = sixThousandLines();
+    if (table.entries().size() != 6000) {
         state.SkipWithError("StockList.txt not found");
         return;
     }
@@ -36,18 +55,61 @@ void BM_SearchShippedList(benchmark::State &state)
         benchmark::DoNotOptimize(table.search(text));
     state.SetLabel(text.toStdString());
 }
-BENCHMARK(BM_SearchShippedList)->DenseRange(0, 6)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SearchSixThousandLines)->DenseRange(0, 6)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadShippedList(benchmark::State &state)
 {
     for (auto _ : state) {
         const StockListTable table = StockListTable::load(ShippedList);
-        if (table.entries().size() != 5166)
+        if (table.entries().size() != 5448)
             state.SkipWithError("unexpected list");
         benchmark::DoNotOptimize(table.entries().data());
     }
 }
 BENCHMARK(BM_LoadShippedList)->Unit(benchmark::kMillisecond);
+
+// 更新股票列表 end to end against a local stand-in of the first service that
+// answers every batch: each shipped stock with a full quote line, every other
+// code with an empty quote. Fetching, decoding, parsing and merging.
+void BM_RefreshAgainstStandIn(benchmark::State &state)
+{
+    QHash<QString, QByteArray> lines;
+    QStringEncoder gbk("GBK");
+    for (const StockListEntry &entry : shippedTable().entries()) {
+        lines.insert(MarketPrefix(entry.code) + entry.code,
+                     gbk(QStringLiteral("var hq_str_%1%2=\"%3,10.00,10.00,10.10,10.20,9.90,10.10,10.11,1234500,"
+                                        "12345678.00,100,10.10,200,10.09,300,10.08,2026-12-04,15:00:00,00\";\n")
+                             .arg(MarketPrefix(entry.code), entry.code, entry.name)));
+    }
+    httplib::Server server;
+    server.Get(".*", [&lines](const httplib::Request &request, httplib::Response &response) {
+        const QString path = QString::fromStdString(request.path);
+        QByteArray body;
+        for (const QString &symbol : path.section(u'=', 1).split(u','))
+            body += lines.value(symbol, "var hq_str_" + symbol.toLatin1() + "=\"\";\n");
+        response.set_content(body.constData(), size_t(body.size()), "text/plain; charset=GBK");
+    });
+    const int port = server.bind_to_any_port("127.0.0.1");
+    std::thread thread([&server] { server.listen_after_bind(); });
+    while (!server.is_running())
+        std::this_thread::yield();
+
+    const QList<QuoteService> services{{QuoteFormat::List, QStringLiteral("127.0.0.1:%1").arg(port), {}}};
+    QuoteFailover failover;
+    auto fetchNames = [&](const QStringList &codes) -> std::optional<QuoteNames> {
+        if (const auto texts = failover.lookUp(services, codes, FetchOptions()))
+            return NamesOfQuoteTexts(*texts);
+        return std::nullopt;
+    };
+    for (auto _ : state) {
+        const StockListRefresh refresh = RefreshStockList(shippedTable().entries(), fetchNames, 40);
+        if (refresh.entries.size() != shippedTable().entries().size() || refresh.renamed != 0)
+            state.SkipWithError("the refresh changed the list");
+    }
+    server.stop();
+    thread.join();
+}
+BENCHMARK(BM_RefreshAgainstStandIn)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // A quote reply's kind of text: Chinese names, digits and commas, 1 MiB.
 void BM_Bytes2BstrChinese(benchmark::State &state)

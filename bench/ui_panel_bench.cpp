@@ -36,7 +36,7 @@ struct Window
                          QStringLiteral("10.50"));
         form = &fixture.start(false);
         panel = std::make_unique<StockPanel>(*form);
-        form->network.QuoteHost = service.host();
+        form->network.QuoteHost = form->network.QuoteHost2 = service.host();
         form->show();
         QCoreApplication::processEvents();
     }

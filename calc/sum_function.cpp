@@ -123,6 +123,8 @@ SumFunction::SumFunction(const FeeInputs &in)
         m_chargeTransfer = in.shenzhenTransferFee;
     else if (exchange == u"上海交易所")
         m_chargeTransfer = in.shanghaiTransferFee;
+    else if (exchange == u"北京交易所")
+        m_chargeTransfer = in.beijingTransferFee;
 
     // A fee max(amount × r, minimum) grows with the amount at slope r once
     // above its minimum. So the proceeds grow at least at 1 minus the

@@ -7,7 +7,7 @@
 
 namespace quorvane {
 
-// The fee inputs as the main window shows them: the eight rate texts, the two
+// The fee inputs as the main window shows them: the eight rate texts, the three
 // transfer-fee switches and the exchange label of the stock panel.
 struct FeeInputs
 {
@@ -21,6 +21,7 @@ struct FeeInputs
     QString sellOtherMoney = QStringLiteral("0.00");    // sell_OtherMoney
     bool shanghaiTransferFee = true;                    // Check1 "沪市收取"
     bool shenzhenTransferFee = false;                   // Check2 "深市收取"
+    bool beijingTransferFee = true;                     // Check3 "京市收取"
     bool transferByAmount = false;                      // TransferByAmount "按成交金额"
     QString exchange;                                   // Label53
 };

@@ -5,6 +5,10 @@
 
 #include <curl/curl.h>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -74,6 +78,7 @@ struct CurlApi
     decltype(&curl_easy_setopt) easy_setopt = nullptr;
     decltype(&curl_easy_perform) easy_perform = nullptr;
     decltype(&curl_easy_cleanup) easy_cleanup = nullptr;
+    decltype(&curl_easy_getinfo) easy_getinfo = nullptr;
     decltype(&curl_slist_append) slist_append = nullptr;
     decltype(&curl_slist_free_all) slist_free_all = nullptr;
     bool usable = false;
@@ -97,6 +102,7 @@ CurlApi loadCurl()
                           && resolve(library, "curl_easy_setopt", api.easy_setopt)
                           && resolve(library, "curl_easy_perform", api.easy_perform)
                           && resolve(library, "curl_easy_cleanup", api.easy_cleanup)
+                          && resolve(library, "curl_easy_getinfo", api.easy_getinfo)
                           && resolve(library, "curl_slist_append", api.slist_append)
                           && resolve(library, "curl_slist_free_all", api.slist_free_all);
     api.usable = resolved && api.global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
@@ -124,6 +130,32 @@ size_t appendBody(char *data, size_t size, size_t count, void *userData)
         return 0; // ends the transfer with CURLE_WRITE_ERROR
     sink->bytes.append(data, static_cast<qsizetype>(length));
     return length;
+}
+
+// A cancelled fetch stops at the next progress call, also before it has a socket.
+int checkCancel(void *userData, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    return static_cast<const FetchCancel *>(userData)->isCancelled() ? 1 : 0;
+}
+
+// The fetch opens and closes its sockets itself, so that a cancel from another
+// thread can shut the one in use, and never a number reused since.
+curl_socket_t openSocket(void *userData, curlsocktype, curl_sockaddr *address)
+{
+    const int socket = ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+    if (socket < 0)
+        return CURL_SOCKET_BAD;
+    if (!static_cast<FetchCancel *>(userData)->addSocket(socket)) {
+        ::close(socket);
+        return CURL_SOCKET_BAD;
+    }
+    return socket;
+}
+
+int closeSocket(void *userData, curl_socket_t socket)
+{
+    static_cast<FetchCancel *>(userData)->removeSocket(socket);
+    return ::close(socket);
 }
 
 struct CurlDeleter
@@ -171,7 +203,60 @@ QString DecodeGbkText(QByteArrayView bytes)
     return bytes2BSTR(bytes).value_or(QString());
 }
 
+void FetchCancel::cancel()
+{
+    std::lock_guard lock(m_mutex);
+    m_cancelled = true;
+    for (const int socket : m_sockets)
+        ::shutdown(socket, SHUT_RDWR); // the transfer's wait ends at once
+}
+
+bool FetchCancel::addSocket(int socket)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_cancelled)
+        return false;
+    m_sockets.push_back(socket);
+    return true;
+}
+
+void FetchCancel::removeSocket(int socket)
+{
+    std::lock_guard lock(m_mutex);
+    m_sockets.erase(std::remove(m_sockets.begin(), m_sockets.end(), socket), m_sockets.end());
+}
+
+std::optional<QString> DecodeReplyText(QByteArrayView body, QByteArrayView contentType)
+{
+    QByteArray charset;
+    const QByteArray type = contentType.toByteArray().toLower();
+    const qsizetype at = type.indexOf("charset=");
+    if (at >= 0) {
+        charset = type.mid(at + 8);
+        if (const qsizetype end = charset.indexOf(';'); end >= 0)
+            charset.truncate(end);
+        charset = charset.trimmed();
+        if (charset.size() >= 2 && charset.startsWith('"') && charset.endsWith('"'))
+            charset = charset.mid(1, charset.size() - 2);
+    }
+    if (charset == "utf-8" || charset == "utf8")
+        return QString::fromUtf8(body);
+    if (charset == "gb18030") {
+        QStringDecoder decoder("GB18030");
+        return decoder(body);
+    }
+    return bytes2BSTR(body);
+}
+
 std::optional<QByteArray> HttpFetch::fetchBytes(const QString &url) const
+{
+    std::optional<HttpReply> reply = get(url);
+    if (!reply)
+        return std::nullopt;
+    return std::move(reply->body);
+}
+
+std::optional<HttpReply> HttpFetch::get(const QString &url) const
 {
     const CurlApi &api = curl();
     if (!api.usable)
@@ -210,10 +295,27 @@ std::optional<QByteArray> HttpFetch::fetchBytes(const QString &url) const
     setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_options.maxBodyBytes));
     setopt(h, CURLOPT_WRITEFUNCTION, appendBody);
     setopt(h, CURLOPT_WRITEDATA, &sink);
+    if (FetchCancel *cancel = m_options.cancel.get()) {
+        if (cancel->isCancelled())
+            return std::nullopt;
+        setopt(h, CURLOPT_NOPROGRESS, 0L);
+        setopt(h, CURLOPT_XFERINFOFUNCTION, checkCancel);
+        setopt(h, CURLOPT_XFERINFODATA, cancel);
+        setopt(h, CURLOPT_OPENSOCKETFUNCTION, openSocket);
+        setopt(h, CURLOPT_OPENSOCKETDATA, cancel);
+        setopt(h, CURLOPT_CLOSESOCKETFUNCTION, closeSocket);
+        setopt(h, CURLOPT_CLOSESOCKETDATA, cancel);
+    }
 
     if (api.easy_perform(h) != CURLE_OK)
         return std::nullopt;
-    return std::move(sink.bytes);
+    HttpReply reply;
+    api.easy_getinfo(h, CURLINFO_RESPONSE_CODE, &reply.status);
+    const char *contentType = nullptr;
+    if (api.easy_getinfo(h, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
+        reply.contentType = contentType;
+    reply.body = std::move(sink.bytes);
+    return reply;
 }
 
 std::optional<QString> HttpFetch::viewSource(const QString &url) const

@@ -2,6 +2,8 @@
 
 #include "quotes/http_fetch.h"
 
+#include <QRegularExpression>
+
 #include <array>
 #include <cmath>
 
@@ -9,9 +11,17 @@ namespace quorvane {
 
 namespace {
 
-bool isShenzhen(const QString &code)
+enum class Market { Shanghai, Shenzhen, Beijing };
+
+// The one market rule: Beijing's codes all begin with 92 (since 9 October
+// 2025); 900xxx stays Shanghai's B shares.
+Market MarketOf(const QString &code)
 {
-    return code.startsWith(u'0') || code.startsWith(u'3');
+    if (code.startsWith(u"92"))
+        return Market::Beijing;
+    if (code.startsWith(u'0') || code.startsWith(u'3'))
+        return Market::Shenzhen;
+    return Market::Shanghai;
 }
 
 struct LadderRow
@@ -70,12 +80,28 @@ bool IsStockCode(const QString &code)
 
 QString MarketPrefix(const QString &code)
 {
-    return isShenzhen(code) ? QStringLiteral("sz") : QStringLiteral("sh");
+    switch (MarketOf(code)) {
+    case Market::Beijing:
+        return QStringLiteral("bj");
+    case Market::Shenzhen:
+        return QStringLiteral("sz");
+    case Market::Shanghai:
+        break;
+    }
+    return QStringLiteral("sh");
 }
 
 QString ExchangeName(const QString &code)
 {
-    return isShenzhen(code) ? QStringLiteral("深圳交易所") : QStringLiteral("上海交易所");
+    switch (MarketOf(code)) {
+    case Market::Beijing:
+        return QStringLiteral("北京交易所");
+    case Market::Shenzhen:
+        return QStringLiteral("深圳交易所");
+    case Market::Shanghai:
+        break;
+    }
+    return QStringLiteral("上海交易所");
 }
 
 QString EncodePathText(const QString &text)
@@ -117,6 +143,99 @@ std::optional<QString> LookUpQuote(const HttpFetch &fetch, const QString &quoteH
     return CutQuoteText(*reply);
 }
 
+QString QuotePath(QuoteFormat format, const QStringList &codes)
+{
+    QStringList symbols;
+    for (const QString &code : codes)
+        symbols.append(MarketPrefix(code) + EncodePathText(code));
+    return (format == QuoteFormat::List ? QStringLiteral("/list=") : QStringLiteral("/q=")) + symbols.join(u',');
+}
+
+QString QuoteTextFromQFields(const QString &value)
+{
+    if (value.isEmpty())
+        return {};
+    const QStringList fields = value.split(u'~');
+    const auto field = [&fields](qsizetype index) { return fields.value(index); };
+    return QStringList{field(1), field(5), field(4), field(3), field(33), field(34)}.join(u',');
+}
+
+std::optional<QHash<QString, QString>> QuoteTextsOfReply(QuoteFormat format, const QString &reply)
+{
+    // One quote a line; a line's end stays with a List quote, as in a single reply.
+    static const QRegularExpression listLine(QStringLiteral(R"re(^\s*var hq_str_(?:sh|sz|bj)?(\w*)="[^"]*";)re"));
+    static const QRegularExpression qLine(QStringLiteral(R"re(^\s*v_(?:sh|sz|bj)?(\w*)="([^"]*)";)re"));
+    QHash<QString, QString> texts;
+    bool shaped = false;
+    qsizetype start = 0;
+    while (start < reply.size()) {
+        qsizetype end = reply.indexOf(u'\n', start);
+        end = end < 0 ? reply.size() : end + 1;
+        const QString line = reply.mid(start, end - start);
+        start = end;
+        if (format == QuoteFormat::List) {
+            const QRegularExpressionMatch match = listLine.match(line);
+            if (!match.hasMatch())
+                continue;
+            shaped = true;
+            texts.insert(match.captured(1), CutQuoteText(line));
+        } else {
+            const QRegularExpressionMatch match = qLine.match(line);
+            if (!match.hasMatch())
+                continue;
+            shaped = true;
+            if (match.captured(1) != u"pv_none_match") // an unknown code: an answer with no quote
+                texts.insert(match.captured(1), QuoteTextFromQFields(match.captured(2)));
+        }
+    }
+    if (!shaped)
+        return std::nullopt;
+    return texts;
+}
+
+std::optional<QHash<QString, QString>> QuoteFailover::lookUp(const QList<QuoteService> &services,
+                                                             const QStringList &codes, const FetchOptions &options)
+{
+    const int first = m_first.load();
+    // The preferred service, then each other one once.
+    QList<int> order{first};
+    for (int i = 0; i < services.size(); ++i) {
+        if (i != first)
+            order.append(i);
+    }
+    for (const int i : order) {
+        if (i >= services.size() || services[i].host.trimmed().isEmpty())
+            continue;
+        const QuoteService &service = services[i];
+        FetchOptions serviceOptions = options;
+        serviceOptions.referer = service.referer;
+        const std::optional<HttpReply> reply =
+            HttpFetch(serviceOptions).get(QStringLiteral("http://") + service.host.trimmed() + QuotePath(service.format, codes));
+        if (!reply || reply->status != 200)
+            continue;
+        const std::optional<QString> text = DecodeReplyText(reply->body, reply->contentType);
+        if (!text)
+            continue;
+        std::optional<QHash<QString, QString>> texts = QuoteTextsOfReply(service.format, *text);
+        if (!texts)
+            continue;
+        m_first = i;
+        for (const QString &code : codes)
+            texts->insert(code, texts->value(code)); // a code the reply left out has the empty quote
+        return texts;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> QuoteFailover::lookUp(const QList<QuoteService> &services, const QString &code,
+                                             const FetchOptions &options)
+{
+    const std::optional<QHash<QString, QString>> texts = lookUp(services, QStringList{code}, options);
+    if (!texts)
+        return std::nullopt;
+    return texts->value(code);
+}
+
 std::optional<Rgb> QuoteColourRgb(QuoteColour colour)
 {
     switch (colour) {
@@ -146,6 +265,18 @@ QList<PanelWrite> ShowPriceLadder(Money base)
             // A close near the end of Money's range: that row keeps its caption.
         }
     }
+    return writes;
+}
+
+QList<PanelWrite> ShowCodeOnly(const QString &code)
+{
+    QList<PanelWrite> writes{textWrite(QStringLiteral("Label52"), {}),
+                             textWrite(QStringLiteral("Label53"), ExchangeName(code)),
+                             textWrite(QStringLiteral("Label54"), code), textWrite(QStringLiteral("Label55"), {})};
+    for (const LadderRow &row : LadderRows)
+        writes.append(textWrite(QLatin1StringView(row.objectName), {}));
+    for (const char *label : {"Label52", "Label53", "Label54", "Label55"})
+        writes.append(colourWrite(QLatin1StringView(label), QuoteColour::WindowText));
     return writes;
 }
 

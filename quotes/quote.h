@@ -2,10 +2,12 @@
 
 #include "calc/money.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <optional>
 
 // A quote travels: code → QuoteUrl → HttpFetch::viewSource → CutQuoteText
@@ -23,6 +25,7 @@
 namespace quorvane {
 
 class HttpFetch;
+struct FetchOptions;
 
 // Six characters that read as a number (IsNumberText): the codes the program
 // looks up.
@@ -32,9 +35,10 @@ bool IsStockCode(const QString &code);
 // trim of the code box and the panel's code.
 QStringView TrimSpaces(QStringView text);
 
-// "sz" when the code's first character is '0' or '3', "sh" for any other.
+// "bj" when the code begins with "92", "sz" when its first character is '0'
+// or '3', "sh" for any other.
 QString MarketPrefix(const QString &code);
-// "深圳交易所" or "上海交易所" by the same rule.
+// "北京交易所", "深圳交易所" or "上海交易所" by the same rule.
 QString ExchangeName(const QString &code);
 
 // Every character outside [0-9A-Za-z] as %XX of its UTF-8 bytes, so a code
@@ -51,6 +55,55 @@ QString CutQuoteText(const QString &reply);
 
 // Request and cut. No value when the fetch fails.
 std::optional<QString> LookUpQuote(const HttpFetch &fetch, const QString &quoteHost, const QString &code);
+
+// The two public quote services the program knows, by the form of their
+// requests and replies:
+//   List: GET /list=sh600000,sz000001 → var hq_str_sh600000="浦发银行,10.45,10.40,…";
+//   Q:    GET /q=sh600000,sz000001    → v_sh600000="1~浦发银行~600000~10.50~10.40~…";
+enum class QuoteFormat { List, Q };
+
+struct QuoteService
+{
+    QuoteFormat format = QuoteFormat::List;
+    QString host;    // may carry a port; empty: no such service
+    QString referer; // sent when not empty
+};
+
+// The path asking one service for the codes, in one request: "/list=" or "/q="
+// followed by MarketPrefix and the encoded code of each, joined by ",".
+QString QuotePath(QuoteFormat format, const QStringList &codes);
+
+// A Q reply's value ("1~name~code~latest~previous~open~…", date-time at 30,
+// high at 33, low at 34) as the QuoteText the List service gives for it:
+// "name,open,previous,latest,high,low". The empty value stays empty.
+QString QuoteTextFromQFields(const QString &value);
+
+// The QuoteText of each code a reply holds (keyed by the six-character code),
+// cut as a List reply is cut, or converted from Q's fields. A code the service
+// does not know gets an empty text, or no entry. No value for a reply that has
+// not the service's form at all: an error or refusal page.
+std::optional<QHash<QString, QString>> QuoteTextsOfReply(QuoteFormat format, const QString &reply);
+
+// Asks the service that answered last (the first one at the start of a run);
+// when it fails, asks the other, once. A failure is no connection, a time-out,
+// a status other than 200, an undecodable body, or a reply without the
+// service's form. The one that answers serves first from then on, on every
+// thread, so a stalled service costs its time-out once.
+class QuoteFailover
+{
+public:
+    // The QuoteText of each code asked for (empty for one the service does not
+    // know); no value when every service failed.
+    std::optional<QHash<QString, QString>> lookUp(const QList<QuoteService> &services, const QStringList &codes,
+                                                 const FetchOptions &options);
+    std::optional<QString> lookUp(const QList<QuoteService> &services, const QString &code,
+                                  const FetchOptions &options);
+    // The index in the service list asked first.
+    int firstService() const { return m_first.load(); }
+
+private:
+    std::atomic<int> m_first{0};
+};
 
 // A QuoteText split at every comma, nothing trimmed.
 struct QuoteRecord
@@ -120,6 +173,12 @@ struct ShowQuoteOutcome
 // Fails where a field is missing or not a number, or where the previous close
 // is zero and the latest price differs from it.
 ShowQuoteOutcome ShowQuote(const QString &quoteText, const QString &code, bool setSellPrice);
+
+// What the panel shows for a code whose lookup failed: the code and its
+// exchange, the name, the price and the ladder empty, the value labels in the
+// window-text colour. So no other stock's data stays beside the code, and the
+// transfer fee follows the code's exchange.
+QList<PanelWrite> ShowCodeOnly(const QString &code);
 
 // The ten ladder captions, top (Label64, +10%) to bottom (Label65, −10%): the
 // row's five-character tag and FormatMoney of base × factor. None for a zero base.

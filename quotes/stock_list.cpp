@@ -4,6 +4,10 @@
 #include "quotes/quote.h"
 
 #include <QFile>
+#include <QSaveFile>
+#include <QStringEncoder>
+
+#include <algorithm>
 
 #include <cstring>
 
@@ -12,6 +16,17 @@ namespace quorvane {
 namespace {
 
 constexpr qsizetype MaxMatches = 10;
+
+constexpr qsizetype StartLength = 4;
+
+// The first four characters of a text as one number, 0 for those it lacks.
+quint64 startOf(QStringView text)
+{
+    quint64 start = 0;
+    for (qsizetype i = 0; i < StartLength; ++i)
+        start = start << 16 | (i < text.size() ? text[i].unicode() : 0);
+    return start;
+}
 
 // Runs 15,000 times a keystroke: the first character settles almost every case.
 bool beginsWith(const QString &field, QStringView text)
@@ -59,15 +74,24 @@ StockListTable StockListTable::load(const QString &path)
                         .toString();
         entries.append(std::move(entry));
     }
-    table.m_entries = std::move(entries);
+    table.setEntries(std::move(entries));
     return table;
 }
 
 QStringList StockListTable::search(const QString &text) const
 {
     const QStringView wanted = TrimSpaces(text);
+    // A field can begin with the text only where their starts agree on the
+    // text's first four characters (or fewer when it is shorter).
+    const quint64 start = startOf(wanted);
+    const qsizetype compared = std::min(wanted.size(), StartLength);
+    const quint64 mask = compared == 0 ? 0 : ~quint64(0) << (16 * (StartLength - compared));
     QStringList lines;
-    for (const StockListEntry &entry : m_entries) {
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        const std::array<quint64, 3> &starts = m_starts[i];
+        if ((starts[0] & mask) != start && (starts[1] & mask) != start && (starts[2] & mask) != start)
+            continue;
+        const StockListEntry &entry = m_entries[i];
         if (beginsWith(entry.code, wanted) || beginsWith(entry.key, wanted)
             || beginsWith(entry.name, wanted)) {
             lines.append(entry.code + u' ' + entry.name);
@@ -76,6 +100,48 @@ QStringList StockListTable::search(const QString &text) const
         }
     }
     return lines;
+}
+
+void StockListTable::setEntries(QList<StockListEntry> entries)
+{
+    m_entries = std::move(entries);
+    index();
+}
+
+void StockListTable::index()
+{
+    m_starts.clear();
+    m_starts.reserve(m_entries.size());
+    for (const StockListEntry &entry : std::as_const(m_entries))
+        m_starts.append({startOf(entry.code), startOf(entry.key), startOf(entry.name)});
+}
+
+bool StockListTable::contains(const QString &code) const
+{
+    return std::any_of(m_entries.cbegin(), m_entries.cend(),
+                       [&code](const StockListEntry &e) { return e.code == code; });
+}
+
+void StockListTable::add(StockListEntry entry)
+{
+    const auto after = std::find_if(m_entries.begin(), m_entries.end(),
+                                    [&entry](const StockListEntry &e) { return e.code > entry.code; });
+    m_entries.insert(after, std::move(entry));
+    index();
+}
+
+bool SaveStockList(const QString &path, const QList<StockListEntry> &entries)
+{
+    QString text;
+    for (const StockListEntry &entry : entries)
+        text += entry.code + u' ' + entry.name + u' ' + entry.key + QStringLiteral("\r\n");
+    QStringEncoder toGbk("GBK");
+    const QByteArray bytes = toGbk.encode(text);
+    QSaveFile file(path);
+    if (toGbk.hasError() || !file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(bytes);
+    return file.commit();
 }
 
 } // namespace quorvane

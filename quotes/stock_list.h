@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QList>
 
+#include <array>
+
 namespace quorvane {
 
 struct StockListEntry
@@ -26,10 +28,24 @@ public:
     QStringList search(const QString &text) const;
 
     const QList<StockListEntry> &entries() const { return m_entries; }
-    void setEntries(QList<StockListEntry> entries) { m_entries = std::move(entries); }
+    void setEntries(QList<StockListEntry> entries);
+    bool contains(const QString &code) const;
+    // Inserted before the first entry with a higher code.
+    void add(StockListEntry entry);
 
 private:
+    void index();
+
     QList<StockListEntry> m_entries;
+    // The first four characters of each entry's code, key and name, side by
+    // side: a keystroke's scan reads this array and touches an entry's texts
+    // only when one of them can match.
+    QList<std::array<quint64, 3>> m_starts;
 };
+
+// Writes the entries as StockList.txt (GBK, CR LF, "code name key") in one
+// replacement of the file: a write cut short leaves the old list. False when
+// it could not be written.
+bool SaveStockList(const QString &path, const QList<StockListEntry> &entries);
 
 } // namespace quorvane

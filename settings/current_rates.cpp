@@ -39,6 +39,7 @@ QStringList UseCurrentRates(FeeSettings &fees)
     tick(fees.TransferByAmount, QStringLiteral("过户费改为按成交金额收取"), changes);
     tick(fees.Check1, QStringLiteral("沪市收取过户费"), changes);
     tick(fees.Check2, QStringLiteral("深市收取过户费"), changes);
+    tick(fees.Check3, QStringLiteral("京市收取过户费"), changes);
     return changes;
 }
 

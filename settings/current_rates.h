@@ -8,7 +8,7 @@ namespace quorvane {
 
 // "使用现行费率": the rates in force since 28 August 2023 that do not depend on
 // the broker. Stamp duty 0.50‰ and the transfer fee 0.01‰ of the trade amount,
-// both without a minimum, the transfer fee charged on both exchanges. The
+// both without a minimum, the transfer fee charged on all three exchanges. The
 // commission and its minimum are the broker's and stay as they are. Returns
 // one line for each value that changed, in the words of the window.
 QStringList UseCurrentRates(FeeSettings &fees);

@@ -384,25 +384,30 @@ void ClassIniFile::setINIFileName(const QString &path)
     removeLeftoverSaves(path);
 }
 
-QString ClassIniFile::GetIniKey(const QString &section, const QString &key,
-                                const QString &defaultValue) const
+std::optional<QString> ClassIniFile::ReadIniKey(const QString &section, const QString &key) const
 {
     const QList<IniLine> lines = parseFile(readFile(m_path));
     const auto [begin, end] = findSection(lines, section);
     if (begin < 0)
-        return defaultValue;
+        return std::nullopt;
     for (qsizetype i = begin + 1; i < end; ++i) {
         const IniLine &line = lines[i];
         if (line.kind != IniLine::Entry || !sameName(line.name, key))
             continue;
         QByteArray value = trimmedBytes(capValue(line.valueBytes));
         value.replace('\0', QByteArray());
-        const QString text = fromGbk(value);
-        if (text.trimmed().isEmpty())
-            return defaultValue;
-        return text;
+        return fromGbk(value);
     }
-    return defaultValue;
+    return std::nullopt;
+}
+
+QString ClassIniFile::GetIniKey(const QString &section, const QString &key,
+                                const QString &defaultValue) const
+{
+    const std::optional<QString> text = ReadIniKey(section, key);
+    if (!text || text->trimmed().isEmpty())
+        return defaultValue;
+    return *text;
 }
 
 bool ClassIniFile::WriteIniKey(const QString &section, const QString &key, const QString &value)

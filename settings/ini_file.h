@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace quorvane {
 
 // The one way to read and write setup.ini: GBK text, sections and keys matched
@@ -25,6 +27,8 @@ public:
     // The default comes back for a missing file, section or key, and for a
     // value that is empty or blank. At most 1023 GBK bytes are returned.
     QString GetIniKey(const QString &section, const QString &key, const QString &defaultValue) const;
+    // The value as written, empty included; none for a missing file, section or key.
+    std::optional<QString> ReadIniKey(const QString &section, const QString &key) const;
     // Each returns false when the file could not be changed; lastError() then says why.
     bool WriteIniKey(const QString &section, const QString &key, const QString &value);
     // Applies the writes in order, with the rules of single writes, as one replacement of the file.

@@ -118,6 +118,7 @@ FeeSettings LoadFeeSettings(ClassIniFile &ini, const QString &iniPath)
     };
     fees.Check1 = check("Check1", fees.Check1);
     fees.Check2 = check("Check2", fees.Check2);
+    fees.Check3 = check("Check3", fees.Check3);
     const int byAmount = ownTransferRate ? 0 : fees.TransferByAmount;
     fees.TransferByAmount = check("TransferByAmount", byAmount);
     return fees;
@@ -138,6 +139,7 @@ bool SaveFeeSettings(ClassIniFile &ini, const QString &iniPath, const FeeSetting
         {Setup, QStringLiteral("sell_OtherMoney"), fees.sell_OtherMoney},
         {Setup, QStringLiteral("Check1"), QString::number(fees.Check1)},
         {Setup, QStringLiteral("Check2"), QString::number(fees.Check2)},
+        {Setup, QStringLiteral("Check3"), QString::number(fees.Check3)},
         {Setup, QStringLiteral("TransferByAmount"), QString::number(fees.TransferByAmount)},
     });
 }
@@ -181,6 +183,8 @@ NetworkSettings LoadNetworkSettings(ClassIniFile &ini, const QString &iniPath)
     ini.setINIFileName(iniPath);
     NetworkSettings network;
     network.QuoteHost = ini.GetIniKey(Network, QStringLiteral("QuoteHost"), network.QuoteHost);
+    // Written empty, it names no second service.
+    network.QuoteHost2 = ini.ReadIniKey(Network, QStringLiteral("QuoteHost2")).value_or(network.QuoteHost2).trimmed();
     network.ChartHost = ini.GetIniKey(Network, QStringLiteral("ChartHost"), network.ChartHost);
     network.UpdateHost = ini.GetIniKey(Network, QStringLiteral("UpdateHost"), network.UpdateHost);
     network.Referer = ini.GetIniKey(Network, QStringLiteral("Referer"), network.Referer);

@@ -24,6 +24,7 @@ struct FeeSettings
     QString sell_OtherMoney = QStringLiteral("0.00");
     int Check1 = 1; // check-box state: 0 clear, 1 ticked (any other stored value loads as the default)
     int Check2 = 1;
+    int Check3 = 1; // "京市收取"
     int TransferByAmount = 1; // the transfer fee as a rate of the trade amount
 };
 
@@ -50,6 +51,7 @@ struct SettingsStore
 struct NetworkSettings
 {
     QString QuoteHost = QStringLiteral("hq.sinajs.cn");
+    QString QuoteHost2 = QStringLiteral("qt.gtimg.cn"); // the second quote service; empty: none
     QString ChartHost = QStringLiteral("image.sinajs.cn");
     QString UpdateHost;  // empty: no maker's server, nothing is sent
     QString Referer = QStringLiteral("https://finance.sina.com.cn/");

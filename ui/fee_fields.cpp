@@ -22,6 +22,7 @@ FeeSettings ReadFeeFields(const Form1Ui &ui)
     fees.sell_OtherMoney = ui.sell_OtherMoney->text();
     fees.Check1 = ui.Check1->isChecked() ? 1 : 0;
     fees.Check2 = ui.Check2->isChecked() ? 1 : 0;
+    fees.Check3 = ui.Check3->isChecked() ? 1 : 0;
     fees.TransferByAmount = ui.TransferByAmount->isChecked() ? 1 : 0;
     return fees;
 }
@@ -38,6 +39,7 @@ void ShowFeeFields(const Form1Ui &ui, const FeeSettings &fees)
     ui.sell_OtherMoney->setText(fees.sell_OtherMoney);
     ui.Check1->setChecked(fees.Check1 != 0);
     ui.Check2->setChecked(fees.Check2 != 0);
+    ui.Check3->setChecked(fees.Check3 != 0);
     ui.TransferByAmount->setChecked(fees.TransferByAmount != 0);
 }
 

@@ -2,12 +2,14 @@
 
 #include "calc/calculate.h"
 #include "calc/calculation_log.h"
+#include "quotes/fetch_thread.h"
 #include "ui/app_icon.h"
 #include "ui/entry_fields.h"
 #include "ui/fee_fields.h"
 #include "ui/form2.h"
 #include "ui/frm_about.h"
 #include "ui/price_monitor.h"
+#include "ui/stock_list_update.h"
 #include "ui/usage_report.h"
 #include "ui/version.h"
 #include "update/update_check.h"
@@ -71,6 +73,7 @@ Form1::Form1(Platform platform, ProgramFolders folders, QWidget *parent)
     connect(m_ui.calcmenu, &QAction::triggered, this, &Form1::calcmenu_Click);
     connect(m_ui.CurrentRatesMenu, &QAction::triggered, this,
             [this] { CurrentRatesMenu_Click(m_ui, *m_platform.messageBoxes, this); });
+    connect(m_ui.UpdateStockListMenu, &QAction::triggered, this, [this] { UpdateStockList_Click(*this); });
     connect(m_ui.MonitoringMenu, &QAction::triggered, this, &Form1::MonitoringMenu_Click);
     connect(m_ui.CheckUpdate, &QAction::triggered, this, [this] { CheckUpdateVersion(true); });
     connect(m_ui.AboutMe, &QAction::triggered, this, &Form1::AboutMe_Click);
@@ -98,7 +101,13 @@ void Form1::Form_Load()
     if (IsUpdateCheckDue(store.UpdateDateTime, QDateTime::currentDateTime()))
         CheckUpdateVersion(false);
 
-    stockListTable = StockListTable::load(m_folders.shippedFile(QStringLiteral("StockList.txt")));
+    stockListTable = StockListTable::load(m_folders.stockListToRead());
+}
+
+QList<QuoteService> Form1::quoteServices() const
+{
+    // The second service needs no Referer.
+    return {{QuoteFormat::List, network.QuoteHost, network.Referer}, {QuoteFormat::Q, network.QuoteHost2, {}}};
 }
 
 void Form1::centreOnScreen()
@@ -171,6 +180,7 @@ void Form1::btn_Sum_Click()
     in.fees.sellOtherMoney = m_ui.sell_OtherMoney->text();
     in.fees.shanghaiTransferFee = m_ui.Check1->isChecked();
     in.fees.shenzhenTransferFee = m_ui.Check2->isChecked();
+    in.fees.beijingTransferFee = m_ui.Check3->isChecked();
     in.fees.transferByAmount = m_ui.TransferByAmount->isChecked();
     in.fees.exchange = m_ui.Label53->text();
     in.buyPrice = m_ui.buy_Price->text();
@@ -195,9 +205,9 @@ void Form1::btn_Sum_Click()
     if (!outcome.logDue)
         return;
     const QString why =
-        WriteCalculationLog(m_folders.dataFolder, [this](const QString &name) { return controlText(name); });
+        WriteCalculationLog(m_folders.userDataFolder(), [this](const QString &name) { return controlText(name); });
     if (!why.isEmpty())
-        reportWriteFailure(QDir(m_folders.dataFolder).filePath(QStringLiteral("Log.txt")), why);
+        reportWriteFailure(QDir(m_folders.userDataFolder()).filePath(QStringLiteral("Log.txt")), why);
 }
 
 QString Form1::controlText(const QString &objectName) const
@@ -286,10 +296,15 @@ void Form1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // Nothing in flight holds the exit: the monitor's and the update check's
+    // transfers end now, and the report has half a second.
+    m_priceMonitor->abandonLookUps();
+    if (m_updateThread)
+        m_updateThread->cancel();
     if (!SaveFeeSettings())
         reportWriteFailure(m_folders.iniPath(), m_ini.lastError());
     m_platform.trayIcon->remove();
-    SendUsageReport(network.UpdateHost);
+    SendUsageReport(network.UpdateHost, 500);
     m_exiting = true;
     event->accept();
     emit exitConfirmed();

@@ -8,6 +8,7 @@
 // the controls through ui().
 
 #include "calc/money.h"
+#include "quotes/quote.h"
 #include "quotes/stock_list.h"
 #include "settings/ini_file.h"
 #include "settings/settings_store.h"
@@ -28,7 +29,9 @@ class QPushButton;
 namespace quorvane {
 
 class EntryFields;
+class FetchThread;
 class PriceMonitor;
+enum class PublishedVersion;
 
 class Form1 : public QMainWindow
 {
@@ -56,9 +59,12 @@ public:
     void btn_Sum_Click();
 
     // Asks the maker's server for the latest version and offers the download
-    // page when it is newer. Flag: from the menu, so every outcome is reported;
-    // at start-up only a newer version speaks. Defined in form1_update.cpp.
+    // page when it is newer. Flag: from the menu, so every outcome is reported
+    // and the window waits for it; at start-up the window does not wait, and
+    // only a newer version speaks, when the answer comes. Defined in
+    // form1_update.cpp.
     void CheckUpdateVersion(bool Flag);
+    bool updateCheckPending() const { return m_updateCheckPending; }
     // Opens the about box, or brings the open one to the front.
     void AboutMe_Click();
 
@@ -75,6 +81,10 @@ public:
     // and the settings dialog.
     SettingsStore store;
     NetworkSettings network;
+    // The quote services of network in the order of asking, and which one
+    // answered last, for the whole run (shared with the monitor's thread).
+    QList<QuoteService> quoteServices() const;
+    QuoteFailover quoteFailover;
     StockListTable stockListTable;
     QString PanelCode;
     bool NetErrorShown = false;
@@ -108,6 +118,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void answerUpdateCheck(bool Flag, PublishedVersion published);
     void LoadFeeSettings();
     bool SaveFeeSettings();
     void calcmenu_Click();
@@ -120,6 +131,8 @@ private:
     Form1Ui m_ui;
     std::unique_ptr<EntryFields> m_entryFields;
     std::unique_ptr<PriceMonitor> m_priceMonitor;
+    std::unique_ptr<FetchThread> m_updateThread; // the start-up check's
+    bool m_updateCheckPending = false;
     QPointer<QDialog> m_aboutBox;
     QPushButton *m_defaultButton = nullptr;
     bool m_askingToExit = false;

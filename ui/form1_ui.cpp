@@ -355,6 +355,7 @@ void Form1Ui::setupUi(QMainWindow *window)
         row->setSpacing(24);
         Check1 = Named(new QCheckBox(QStringLiteral("沪市收取"), Frame6), "Check1");
         Check2 = Named(new QCheckBox(QStringLiteral("深市收取"), Frame6), "Check2");
+        Check3 = Named(new QCheckBox(QStringLiteral("京市收取"), Frame6), "Check3");
         TransferByAmount = Named(new QCheckBox(QStringLiteral("按成交金额"), Frame6), "TransferByAmount");
         auto explain = [box = TransferByAmount](bool byAmount) {
             box->setToolTip(byAmount ? QStringLiteral("已勾选：过户费为成交金额乘以过户费率（‰，现行0.01‰），"
@@ -364,10 +365,11 @@ void Form1Ui::setupUi(QMainWindow *window)
         };
         explain(false);
         QObject::connect(TransferByAmount, &QCheckBox::toggled, TransferByAmount, explain);
-        for (QCheckBox *box : {Check1, Check2, TransferByAmount})
+        for (QCheckBox *box : {Check1, Check2, Check3, TransferByAmount})
             box->setChecked(true);
         row->addWidget(Check1);
         row->addWidget(Check2);
+        row->addWidget(Check3);
         row->addWidget(TransferByAmount);
         row->addStretch(1);
     }
@@ -383,6 +385,7 @@ void Form1Ui::setupUi(QMainWindow *window)
     FileMenu = Named(bar->addMenu(QStringLiteral("系统(&S)")), "FileMenu");
     MonitoringMenu = Named(FileMenu->addAction(QStringLiteral("设置...")), "MonitoringMenu");
     CurrentRatesMenu = Named(FileMenu->addAction(QStringLiteral("使用现行费率")), "CurrentRatesMenu");
+    UpdateStockListMenu = Named(FileMenu->addAction(QStringLiteral("更新股票列表")), "UpdateStockListMenu");
     a2 = Named(FileMenu->addSeparator(), "a2");
     ExitMenu = Named(FileMenu->addAction(QStringLiteral("退出(&X)")), "ExitMenu");
     calcmenu = Named(bar->addAction(QStringLiteral("计算器")), "calcmenu");
@@ -404,8 +407,8 @@ void Form1Ui::setupUi(QMainWindow *window)
     // Focus order: the trade first, then the fee rates.
     QWidget *order[] = {StockCode, btn_Sum, buy_Price, buy_Number, sell_Price, sell_Number,
                         buy_BrokerageRatio, buy_MinBrokerageRatio, TransferMoney, MinTransferMoney,
-                        StampDuty, MinStampDuty, buy_OtherMoney, sell_OtherMoney, Check1, Check2, TransferByAmount,
-                        Command1};
+                        StampDuty, MinStampDuty, buy_OtherMoney, sell_OtherMoney, Check1, Check2, Check3,
+                        TransferByAmount, Command1};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

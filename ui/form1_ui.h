@@ -60,7 +60,7 @@ struct Form1Ui
 
     // Along the bottom.
     QGroupBox *Frame6 = nullptr;
-    QCheckBox *Check1 = nullptr, *Check2 = nullptr;
+    QCheckBox *Check1 = nullptr, *Check2 = nullptr, *Check3 = nullptr;
     QCheckBox *TransferByAmount = nullptr; // the transfer fee as a rate of the trade amount
     QPushButton *btn_Sum = nullptr;
 
@@ -68,6 +68,7 @@ struct Form1Ui
     QMenu *FileMenu = nullptr;
     QAction *MonitoringMenu = nullptr, *a2 = nullptr, *ExitMenu = nullptr;
     QAction *CurrentRatesMenu = nullptr; // "使用现行费率"
+    QAction *UpdateStockListMenu = nullptr; // "更新股票列表"
     QAction *calcmenu = nullptr;
     QMenu *meunHelp = nullptr;
     QAction *CheckUpdate = nullptr, *a3 = nullptr, *AboutMe = nullptr;

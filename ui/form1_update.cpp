@@ -1,6 +1,7 @@
 // The main window's update check: the questions and messages around the
 // decisions of update/update_check.h.
 
+#include "quotes/fetch_thread.h"
 #include "ui/busy_cursor.h"
 #include "ui/form1.h"
 #include "ui/version.h"
@@ -10,22 +11,41 @@ namespace quorvane {
 
 void Form1::CheckUpdateVersion(bool Flag)
 {
-    // At start-up the window is not shown yet: the boxes stand on their own.
-    QWidget *owner = isVisible() ? this : nullptr;
-    MessageBoxes &boxes = *m_platform.messageBoxes;
     const QString host = network.UpdateHost.trimmed();
     if (host.isEmpty()) {
         if (Flag)
-            boxes.information(owner, QStringLiteral("提示"),
-                              QStringLiteral("没有设置升级服务器（setup.ini 的 [network] 节 UpdateHost）"));
+            m_platform.messageBoxes->information(
+                isVisible() ? this : nullptr, QStringLiteral("提示"),
+                QStringLiteral("没有设置升级服务器（setup.ini 的 [network] 节 UpdateHost）"));
         return;
     }
-
+    if (!Flag) {
+        // A slow or silent server never holds the window back.
+        if (!m_updateThread)
+            m_updateThread = std::make_unique<FetchThread>();
+        m_updateCheckPending = true;
+        m_updateThread->run<PublishedVersion>(
+            [host](const FetchOptions &options) { return FetchPublishedVersion(host, ShortVersion(), options); },
+            [this](PublishedVersion published) {
+                m_updateCheckPending = false;
+                answerUpdateCheck(false, published);
+            });
+        return;
+    }
     PublishedVersion published;
     {
         BusyCursor busy;
         published = FetchPublishedVersion(host, ShortVersion());
     }
+    answerUpdateCheck(true, published);
+}
+
+void Form1::answerUpdateCheck(bool Flag, PublishedVersion published)
+{
+    // Before the window is shown the boxes stand on their own.
+    QWidget *owner = isVisible() ? this : nullptr;
+    MessageBoxes &boxes = *m_platform.messageBoxes;
+    const QString host = network.UpdateHost.trimmed();
     if (published == PublishedVersion::Unknown) {
         // Not knowing the latest version is not knowing that this one is current.
         if (Flag)

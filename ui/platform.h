@@ -29,6 +29,8 @@ public:
     virtual void critical(QWidget *parent, const QString &caption, const QString &text) = 0;
     // A box without a caption of its own shows the program's name.
     virtual void plain(QWidget *parent, const QString &text) = 0;
+    // The same box shown without waiting for it, and without blocking the window.
+    virtual void plainModeless(QWidget *parent, const QString &text) = 0;
     // Question icon, OK and Cancel; anything but OK (Escape, the close box) is Cancel.
     virtual Answer question(QWidget *parent, const QString &caption, const QString &text) = 0;
 };

@@ -16,15 +16,11 @@ PriceMonitor::PriceMonitor(Form1 &form, QObject *parent) : QObject(parent), m_fo
 
 void PriceMonitor::ActiveTimer_Timer()
 {
-    // A tick that falls due while a step waits for its reply or its message
-    // box is not made up.
+    // A tick that falls due while a step waits for its replies is not made up.
     if (m_stepping)
         return;
-    if (MonitorTick(m_form.ActiveCount, m_form.store.ActiveTime)) {
-        m_stepping = true;
+    if (MonitorTick(m_form.ActiveCount, m_form.store.ActiveTime))
         monitorStep();
-        m_stepping = false;
-    }
 }
 
 void PriceMonitor::monitorStep()
@@ -32,22 +28,48 @@ void PriceMonitor::monitorStep()
     const SettingsStore &store = m_form.store;
     const int index = MonitorTurn(m_form.ActiveIndex, {store.stock1, store.stock2, store.stock3});
     const QString code = index == 1 ? store.stock1 : index == 2 ? store.stock2 : store.stock3;
-    CheckPriceAlert(GetQuoteText(code), index);
-    ++m_form.ActiveIndex;
-    RefreshStockInfo(GetQuoteText(m_form.PanelCode));
+    const QString panelCode = m_form.PanelCode;
+    m_stepping = true;
+    // The run's one failover: the service that answers here serves the code box first too.
+    QuoteFailover *failover = &m_form.quoteFailover;
+    m_fetchThread.run<StepReplies>(
+        [failover, services = m_form.quoteServices(), code, panelCode](const FetchOptions &options) {
+            const auto lookUp = [&](const QString &c) -> Reply {
+                if (!IsStockCode(c))
+                    return QString();
+                return failover->lookUp(services, c, options);
+            };
+            StepReplies replies;
+            replies.stock = lookUp(code);
+            replies.panel = lookUp(panelCode);
+            return replies;
+        },
+        [this, index, panelCode](const StepReplies &replies) { finishStep(index, panelCode, replies); });
 }
 
-QString PriceMonitor::GetQuoteText(const QString &code)
+void PriceMonitor::finishStep(int index, const QString &panelCode, const StepReplies &replies)
 {
-    if (!IsStockCode(code))
-        return {};
-    // The monitor works unasked: no wait cursor under the user's pointer.
-    const std::optional<QString> text = LookUpQuoteFor(m_form, code, WaitCursor::Hide);
-    if (!text) {
-        ReportNetError(m_form);
+    CheckPriceAlert(GetQuoteText(replies.stock), index);
+    ++m_form.ActiveIndex;
+    const QString panelText = GetQuoteText(replies.panel);
+    // A code entered while the step was out shows its own quote, never this one.
+    if (m_form.PanelCode == panelCode)
+        RefreshStockInfo(panelText);
+    m_stepping = false;
+}
+
+QString PriceMonitor::GetQuoteText(const Reply &reply)
+{
+    if (!reply) {
+        ReportNetError(m_form, Modality::Modeless);
         return {};
     }
-    return *text;
+    return *reply;
+}
+
+void PriceMonitor::abandonLookUps()
+{
+    m_fetchThread.cancel();
 }
 
 void PriceMonitor::CheckPriceAlert(const QString &quoteText, int index)

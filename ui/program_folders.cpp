@@ -49,6 +49,25 @@ QString ProgramFolders::iniPath() const
     return QDir(dataFolder).filePath(IniName);
 }
 
+QString ProgramFolders::userDataFolder() const
+{
+    return dataFolder;
+}
+
+QString ProgramFolders::userStockListPath() const
+{
+    return QDir(userDataFolder()).filePath(StockListName);
+}
+
+QString ProgramFolders::stockListToRead() const
+{
+    const QString shipped = shippedFile(StockListName);
+    const QFileInfo user(userStockListPath());
+    if (user.exists() && (!QFileInfo::exists(shipped) || user.lastModified() > QFileInfo(shipped).lastModified()))
+        return user.filePath();
+    return shipped;
+}
+
 QString ProgramFolders::shippedFile(const QString &name) const
 {
     const QString beside = QDir(programFolder).filePath(name);

@@ -14,6 +14,13 @@ struct ProgramFolders
     QString installedDataFolder; // read-only shipped files of an installed copy; may be empty
 
     QString iniPath() const;
+    // The user's data folder, where Log.txt and the refreshed StockList.txt go.
+    QString userDataFolder() const;
+    // The user's StockList.txt.
+    QString userStockListPath() const;
+    // The stock list to read at start: the user's when it is newer than the
+    // shipped one (a package upgrade's newer list wins over an old refresh).
+    QString stockListToRead() const;
     // programFolder/name when it exists, else installedDataFolder/name when that
     // exists, else programFolder/name (which then reads as missing).
     QString shippedFile(const QString &name) const;

@@ -79,6 +79,15 @@ public:
     {
         ShowBox(parent, QMessageBox::NoIcon, ProgramName(), text, false);
     }
+    void plainModeless(QWidget *parent, const QString &text) override
+    {
+        auto *box = new QMessageBox(QMessageBox::NoIcon, ProgramName(), text, QMessageBox::Ok, parent);
+        box->button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        KeepCaptionWhole(*box, ProgramName());
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::NonModal);
+        box->show();
+    }
     Answer question(QWidget *parent, const QString &caption, const QString &text) override
     {
         const int button = ShowBox(parent, QMessageBox::Question, caption, text, true);

@@ -5,6 +5,7 @@
 #include "settings/settings_store.h"
 #include "ui/busy_cursor.h"
 #include "ui/form1.h"
+#include "ui/stock_list_update.h"
 #include "ui/tip_form.h"
 
 #include <QApplication>
@@ -53,23 +54,24 @@ void ApplyPanelWrites(Form1 &form, const QList<PanelWrite> &writes)
     }
 }
 
-void ReportNetError(Form1 &form)
+void ReportNetError(Form1 &form, Modality modality)
 {
     if (form.NetErrorShown)
         return;
     form.NetErrorShown = true;
-    form.platform().messageBoxes->plain(&form,
-                                        QStringLiteral("联网出错，无法取到股票信息，请检查网络是否正常连接！"));
+    const QString text = QStringLiteral("联网出错，无法取到股票信息，请检查网络是否正常连接！");
+    if (modality == Modality::Modal)
+        form.platform().messageBoxes->plain(&form, text);
+    else
+        form.platform().messageBoxes->plainModeless(&form, text);
 }
 
-std::optional<QString> LookUpQuoteFor(const Form1 &form, const QString &code, WaitCursor cursor)
+std::optional<QString> LookUpQuoteFor(Form1 &form, const QString &code, WaitCursor cursor)
 {
-    FetchOptions options;
-    options.referer = form.network.Referer;
     std::optional<BusyCursor> busy;
     if (cursor == WaitCursor::Show)
         busy.emplace();
-    return LookUpQuote(HttpFetch(options), form.network.QuoteHost, code);
+    return form.quoteFailover.lookUp(form.quoteServices(), code, {});
 }
 
 StockPanel::StockPanel(Form1 &form, QObject *parent)
@@ -122,6 +124,7 @@ void StockPanel::lookUpAndShow(const QString &code)
     const std::optional<QString> quoteText = LookUpQuoteFor(m_form, code);
     m_lastLookUpFailed = !quoteText;
     if (!quoteText) {
+        ApplyPanelWrites(m_form, ShowCodeOnly(code));
         ReportNetError(m_form);
         return;
     }
@@ -130,6 +133,8 @@ void StockPanel::lookUpAndShow(const QString &code)
     m_lastLookUpFailed = outcome.failed();
     if (outcome.failed())
         ReportNetError(m_form);
+    else if (outcome.status == ShowQuoteOutcome::Status::Shown)
+        LearnStock(m_form, code, QuoteRecord::fromText(*quoteText).name());
 }
 
 void StockPanel::StockCode_Change()

@@ -27,13 +27,16 @@ class TipForm;
 // the sell price's text and the value labels' colours.
 void ApplyPanelWrites(Form1 &form, const QList<PanelWrite> &writes);
 
-// The network-error message, at most once per run (NetErrorShown).
-void ReportNetError(Form1 &form);
+// The network-error message, at most once per run (NetErrorShown). The
+// monitor's box leaves the window and the monitor going while it is open.
+enum class Modality { Modal, Modeless };
+void ReportNetError(Form1 &form, Modality modality = Modality::Modal);
 
-// One quote lookup through the window's network settings; blocks, with the
+// One quote lookup through the window's quote services, the other one when the
+// first fails; blocks, with the
 // wait cursor when the user asked for it. No value when the request fails.
 enum class WaitCursor { Show, Hide };
-std::optional<QString> LookUpQuoteFor(const Form1 &form, const QString &code, WaitCursor cursor = WaitCursor::Show);
+std::optional<QString> LookUpQuoteFor(Form1 &form, const QString &code, WaitCursor cursor = WaitCursor::Show);
 
 class StockPanel : public QObject
 {

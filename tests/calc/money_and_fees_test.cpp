@@ -131,6 +131,12 @@ TEST(SumFunction, WorkedExamplesMinimumsLotsAndSwitches)
     });
     const SumFunction noStock = rates([](FeeInputs &in) { in.exchange.clear(); });
     const SumFunction shanghaiOff = rates([](FeeInputs &in) { in.shanghaiTransferFee = false; });
+    const SumFunction beijing = rates([](FeeInputs &in) { in.exchange = QStringLiteral("北京交易所"); });
+    const SumFunction beijingOff = rates([](FeeInputs &in) {
+        in.exchange = QStringLiteral("北京交易所");
+        in.beijingTransferFee = false;
+        in.shanghaiTransferFee = in.shenzhenTransferFee = true;
+    });
     const SumFunction byAmount = rates([](FeeInputs &in) {
         in.transferByAmount = true;
         in.transferMoney = QStringLiteral("0.01");
@@ -158,6 +164,8 @@ TEST(SumFunction, WorkedExamplesMinimumsLotsAndSwitches)
         {"Shenzhen, switch on", shenzhenOn.TransferFee(1000, buy), "1"},
         {"no stock: no minimum", noStock.TransferFee(1, buy), "0"},
         {"Shanghai, switch off", shanghaiOff.TransferFee(1000, buy), "0"},
+        {"Beijing, switch on: paid", beijing.BuyTotal(1000, buy), "10031"},
+        {"Beijing, switch off, the others on", beijingOff.TransferFee(1000, buy), "0"},
         {"0.01‰ of 12,345.67", byAmount.TransferFee(1, money("12345.67")), "0.2"}}; // 0.1235 raised
     for (const auto &[name, got, want] : rows)
         EXPECT_EQ(got, money(want)) << name << " → " << want;

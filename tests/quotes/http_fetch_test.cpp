@@ -49,6 +49,23 @@ TEST(Bytes2BstrTest, PairsFrom0x80DecodeToTheirKnownCharacters)
         EXPECT_EQ(bytes2BSTR(QByteArrayView(bytes, 2)), QString(QChar(character))) << int(character);
 }
 
+TEST(DecodeReplyTextTest, TheCharsetNamedByTheContentTypeOrGbk)
+{
+    const QByteArray utf8 = QStringLiteral("浦发").toUtf8();
+    const QByteArray gbkBytes = QByteArray::fromStdString(gbk(QStringLiteral("浦发")));
+    const std::tuple<QByteArray, const char *, std::optional<QString>> rows[] = {
+        {gbkBytes, "text/plain; charset=GBK", QStringLiteral("浦发")},
+        {gbkBytes, "text/html;charset=\"gb2312\"", QStringLiteral("浦发")},
+        {gbkBytes, "text/plain", QStringLiteral("浦发")},
+        {gbkBytes, "", QStringLiteral("浦发")},
+        {gbkBytes, "text/plain; charset=ISO-8859-1", QStringLiteral("浦发")},
+        {utf8, "text/plain; Charset=UTF-8", QStringLiteral("浦发")},
+        {QByteArray("\x81\x30\x81\x30", 4), "text/plain; charset=GB18030", QStringLiteral("\u0080")},
+        {QByteArray("abc\xC4"), "text/plain; charset=gbk", std::nullopt}};
+    for (const auto &[body, contentType, text] : rows)
+        EXPECT_EQ(DecodeReplyText(body, contentType), text) << contentType;
+}
+
 // A server on 127.0.0.1 at a free port, on its own thread for the test.
 class HttpFetchTest : public ::testing::Test
 {
@@ -58,6 +75,19 @@ protected:
 
     void SetUp() override
     {
+        server.Get("/list=sh600999", [](const Request &, Response &res) {
+            res.set_content("var hq_str_sh600999=\"\";\n", "text/plain");
+        });
+        server.Get(R"(/kinsoku/.*)", [this](const Request &, Response &res) {
+            ++refused;
+            res.status = 403;
+            res.set_content("Kinsoku jikou desu!", "text/html");
+        });
+        server.Get(R"(/q=sh600000)", [](const Request &, Response &res) { // UTF-8, as one service now sends
+            res.set_content(QStringLiteral("v_sh600000=\"1~浦发银行~600000~10.50~10.40~10.45%1~10.60~10.30\";\n")
+                                .arg(QStringLiteral("~0").repeated(27)).toStdString(),
+                            "text/plain; charset=UTF-8");
+        });
         // A quote reply in GBK naming the path it was asked for.
         server.Get(R"(/list=.*)", [](const Request &req, Response &res) {
             res.set_content(gbk(QStringLiteral("var hq_str=\"浦发银行,%1\";\n").arg(req.target.c_str())), "text/plain");
@@ -113,6 +143,7 @@ protected:
     QString host;
     std::atomic<bool> released{false};
     std::atomic<size_t> streamed{0};
+    std::atomic<int> refused{0};
 };
 
 TEST_F(HttpFetchTest, DecodedBodiesTheHeadersSentAndTheQuotesEncodedPath)
@@ -128,6 +159,41 @@ TEST_F(HttpFetchTest, DecodedBodiesTheHeadersSentAndTheQuotesEncodedPath)
     EXPECT_EQ(fetch.fetchBytes(url("/lone-lead")), QByteArray("abc\xC4"));
     EXPECT_EQ(LookUpQuote(fetch, host, "600000"), QStringLiteral("浦发银行,/list=sh600000\n"));
     EXPECT_EQ(LookUpQuote(fetch, host, "6 /../"), QStringLiteral("浦发银行,/list=sh6%20%2F%2E%2E%2F\n"));
+}
+
+TEST_F(HttpFetchTest, TheOtherServiceAnswersWhenOneFailsAndThenServesFirst)
+{
+    QuoteFailover failover;
+    const QString dead = QStringLiteral("127.0.0.1:1");
+    const QList<QuoteService> services{{QuoteFormat::List, host + "/kinsoku", "https://finance.sina.com.cn/"},
+                                       {QuoteFormat::Q, host, {}}};
+    EXPECT_EQ(failover.lookUp(services, "600000", {}), QStringLiteral("浦发银行,10.45,10.40,10.50,10.60,10.30"));
+    EXPECT_EQ(failover.lookUp(services, "600000", {}), QStringLiteral("浦发银行,10.45,10.40,10.50,10.60,10.30"));
+    EXPECT_EQ(refused.load(), 1) << "the service that answered is asked first";
+    EXPECT_EQ(failover.firstService(), 1);
+
+    QuoteFailover fresh;
+    EXPECT_EQ(fresh.lookUp({{QuoteFormat::List, host, {}}, {QuoteFormat::Q, dead, {}}}, "600999", {}), "\n")
+        << "an empty quote is an answer";
+    EXPECT_EQ(fresh.firstService(), 0);
+    EXPECT_EQ(fresh.lookUp({{QuoteFormat::List, dead, {}}, {QuoteFormat::Q, host + "/kinsoku", {}}}, "600000", {}),
+              std::nullopt);
+    EXPECT_EQ(fresh.lookUp({{QuoteFormat::List, dead, {}}, {QuoteFormat::Q, {}, {}}}, "600000", {}), std::nullopt);
+}
+
+TEST_F(HttpFetchTest, ACancelEndsAWaitingFetchAndTheNextAtOnce)
+{
+    FetchOptions options;
+    options.cancel = std::make_shared<FetchCancel>();
+    const auto started = std::chrono::steady_clock::now();
+    std::thread canceller([&options] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        options.cancel->cancel();
+    });
+    EXPECT_EQ(HttpFetch(options).viewSource(url("/silent")), std::nullopt);
+    canceller.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(4)) << "long before the 8 s limit";
+    EXPECT_EQ(HttpFetch(options).viewSource(url("/list=sh600000")), std::nullopt);
 }
 
 TEST_F(HttpFetchTest, ASilentServerEndsAtTheTimeLimit)

@@ -37,10 +37,13 @@ const QString Ladder = QStringLiteral("Label64 Label63 Label62 Label61 Label60 L
 
 TEST(QuoteTest, CodesPrefixesAndTheEncodedRequest)
 {
-    for (const auto &[code, prefix] : {std::pair{"000001", "sz"}, {"300750", "sz"}, {"600000", "sh"}, {"900901", "sh"},
-                                       {"200002", "sh"}, {"", "sh"}}) {
+    const char *sz = "深圳交易所", *sh = "上海交易所", *bj = "北京交易所";
+    for (const auto &[code, prefix, exchange] :
+         {std::tuple{"000001", "sz", sz}, {"300750", "sz", sz}, {"600000", "sh", sh}, {"900901", "sh", sh},
+          {"200002", "sh", sh}, {"", "sh", sh}, {"920000", "bj", bj}, {"920999", "bj", bj}, {"9", "sh", sh},
+          {"910000", "sh", sh}, {"290000", "sh", sh}}) {
         EXPECT_EQ(MarketPrefix(code), prefix) << code;
-        EXPECT_EQ(ExchangeName(code), qstrcmp(prefix, "sz") == 0 ? "深圳交易所" : "上海交易所") << code;
+        EXPECT_EQ(ExchangeName(code), exchange) << code;
     }
     EXPECT_TRUE(IsStockCode("600000"));
     EXPECT_TRUE(IsStockCode("1,234 ")) << "six characters that read as a number";
@@ -49,6 +52,7 @@ TEST(QuoteTest, CodesPrefixesAndTheEncodedRequest)
 
     // Everything but letters and digits is encoded, so a code can neither break the request nor reach another path.
     EXPECT_EQ(QuoteUrl("hq.sinajs.cn", "000001"), "http://hq.sinajs.cn/list=sz000001");
+    EXPECT_EQ(QuoteUrl("hq.sinajs.cn", "920000"), "http://hq.sinajs.cn/list=bj920000");
     EXPECT_EQ(QuoteUrl("h", " 1,2.3"), "http://h/list=sh%201%2C2%2E3");
     EXPECT_EQ(QuoteUrl("h", "-￥123"), "http://h/list=sh%2D%EF%BF%A5123");
     EXPECT_EQ(EncodePathText("/../a\r\n b?#+"), "%2F%2E%2E%2Fa%0D%0A%20b%3F%23%2B");
@@ -56,6 +60,30 @@ TEST(QuoteTest, CodesPrefixesAndTheEncodedRequest)
     EXPECT_EQ(CutQuoteText("var hq_str_sh600000=\"浦发银行,10.00,10.01\";\n"), "浦发银行,10.00,10.01\n");
     EXPECT_EQ(CutQuoteText("no quote at all, a,b"), "no quote at all, a,b");
     EXPECT_EQ(CutQuoteText("a\"b\";c\";d\"e"), "bcd\"e");
+}
+
+TEST(QuoteTest, BothServicesRequestsAndRepliesGiveTheSameQuoteText)
+{
+    EXPECT_EQ(QuotePath(QuoteFormat::List, {"600000"}), "/list=sh600000");
+    EXPECT_EQ(QuotePath(QuoteFormat::List, {"600000", "000001"}), "/list=sh600000,sz000001");
+    EXPECT_EQ(QuotePath(QuoteFormat::Q, {"300750", "600001"}), "/q=sz300750,sh600001");
+
+    const QString qFields = "1~浦发银行~600000~10.50~10.40~10.45" + QString("~0").repeated(24)
+        + "~20261204150000~0.10~0.96~10.60~10.30~x";
+    EXPECT_EQ(QuoteTextFromQFields(qFields), "浦发银行,10.45,10.40,10.50,10.60,10.30");
+    const std::tuple<QuoteFormat, QString, std::optional<QHash<QString, QString>>> rows[] = {
+        {QuoteFormat::List, "var hq_str_sh600000=\"浦发银行,10.45,10.40\";\nvar hq_str_sz000001=\"\";\n",
+         QHash<QString, QString>{{"600000", "浦发银行,10.45,10.40\n"}, {"000001", "\n"}}},
+        {QuoteFormat::Q, "v_sh600000=\"" + qFields + "\";\nv_pv_none_match=\"1\";\n",
+         QHash<QString, QString>{{"600000", "浦发银行,10.45,10.40,10.50,10.60,10.30"}}},
+        {QuoteFormat::Q, "v_pv_none_match=\"1\";\n", QHash<QString, QString>{}},
+        // Refusals and error pages are no answer.
+        {QuoteFormat::List, "Kinsoku jikou desu!", std::nullopt},
+        {QuoteFormat::Q, "<html><body>var a=\"1\";</body></html>", std::nullopt},
+        {QuoteFormat::Q, "var hq_str_sh600000=\"浦发银行,10.45\";", std::nullopt},
+        {QuoteFormat::List, "", std::nullopt}};
+    for (const auto &[format, reply, texts] : rows)
+        EXPECT_EQ(QuoteTextsOfReply(format, reply), texts) << reply.toStdString();
 }
 
 TEST(QuoteTest, ARiseWritesEveryControlInOrderAndShortTextsNothing)
@@ -152,6 +180,7 @@ TEST(FinanceSiteTest, SitePagesAndChartsForACode)
         {"600000", "搜狐证券", "http://q.stock.sohu.com/cn/600000/index.shtml"},
         {"600000", "和讯", "http://stockdata.stock.hexun.com/600000.shtml"},
         {"600000", "腾讯财经", "http://stock.finance.qq.com/sstock/ggcx/600000.shtml"},
+        {"920000", "新浪财经", "http://finance.sina.com.cn/realstock/company/bj920000/nc.shtml"},
         {"300750", "东方财富 ", "http://finance.sina.com.cn/realstock/company/sz300750/nc.shtml"}, // exact names only
         {"+1,234", "和讯", "http://stockdata.stock.hexun.com/%2B1%2C234.shtml"},
         {"1,234 ", "和讯", std::nullopt}, // five characters once trimmed
@@ -164,6 +193,7 @@ TEST(FinanceSiteTest, SitePagesAndChartsForACode)
     EXPECT_EQ(ChartUrl("127.0.0.1:9", ChartKind::Intraday, ChartCode("300750")),
               "http://127.0.0.1:9/newchart/min/n/sz300750.gif");
     EXPECT_EQ(ChartUrl("h", ChartKind::Monthly, "sz000001"), "http://h/newchart/monthly/n/sz000001.gif");
+    EXPECT_EQ(ChartCode("920000"), "bj920000");
 }
 
 } // namespace

@@ -52,9 +52,9 @@ TEST(StockListTest, LoadsGbkLinesSkipsUnusableOnesAndSearchesTheStartOfCodeKeyOr
     EXPECT_EQ(table.search("   ").size(), 5) << "a blank box matches every entry";
     EXPECT_EQ(table.search(QString()).size(), 5);
 
-    // The shipped list: both exchanges, entries far past line 3000, ten lines at most.
+    // The shipped list: every exchange, entries far past line 3000, ten lines at most.
     const StockListTable shipped = StockListTable::load(QStringLiteral(QUORVANE_SOURCE_DIR "/data/StockList.txt"));
-    ASSERT_EQ(shipped.entries().size(), 5166);
+    ASSERT_EQ(shipped.entries().size(), 5448);
     for (const auto &entry : shipped.entries()) {
         ASSERT_EQ(entry.code.size(), 6) << entry.code.toStdString();
         ASSERT_FALSE(entry.name.isEmpty() || entry.key.isEmpty()) << entry.code.toStdString();
@@ -65,6 +65,7 @@ TEST(StockListTest, LoadsGbkLinesSkipsUnusableOnesAndSearchesTheStartOfCodeKeyOr
     EXPECT_EQ(shipped.search("6").size(), 10);
     EXPECT_EQ(shipped.search("6").front(), "600000 浦发银行");
     EXPECT_EQ(shipped.search("688981"), QStringList{"688981 中芯国际"});
+    EXPECT_EQ(shipped.search("AHFH"), QStringList{"920000 安徽凤凰"});
 }
 
 } // namespace

@@ -15,7 +15,7 @@ inline quorvane::FeeSettings OtherFees()
     fees.MinTransferMoney = QStringLiteral("0.30");
     fees.buy_OtherMoney = QStringLiteral("7.00");
     fees.sell_OtherMoney = QStringLiteral("8.00");
-    fees.Check1 = fees.Check2 = fees.TransferByAmount = 0;
+    fees.Check1 = fees.Check2 = fees.Check3 = fees.TransferByAmount = 0;
     return fees;
 }
 
@@ -24,5 +24,5 @@ inline QStringList FeeTexts(const quorvane::FeeSettings &f)
 {
     return {f.buy_BrokerageRatio, f.buy_MinBrokerageRatio, f.StampDuty, f.MinStampDuty, f.TransferMoney,
             f.MinTransferMoney, f.buy_OtherMoney, f.sell_OtherMoney, QString::number(f.Check1),
-            QString::number(f.Check2), QString::number(f.TransferByAmount)};
+            QString::number(f.Check2), QString::number(f.Check3), QString::number(f.TransferByAmount)};
 }

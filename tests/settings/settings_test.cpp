@@ -48,14 +48,14 @@ TEST_F(SettingsTest, AMissingFileGivesEveryDefault)
 {
     ini.setINIFileName(QString()); // loading sets it
     EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
-              (QStringList{"3.00", "5.00", "0.50", "0.00", "0.01", "0.00", "0.00", "0.00", "1", "1", "1"}));
+              (QStringList{"3.00", "5.00", "0.50", "0.00", "0.01", "0.00", "0.00", "0.00", "1", "1", "1", "1"}));
     EXPECT_EQ(ini.INIFileName(), path);
     EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"", "0", "0", "0", "0", "0", "0", "30", "0", "新浪财经",
                                                                   "1", "1", "0", "2011-03-31 01:00:00"}));
     // A file's own keys are kept; a transfer rate of its own, without the switch, is per 1000 shares.
     ini.WriteIniKey("setup", "TransferMoney", "1.00");
     EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
-              (QStringList{"3.00", "5.00", "0.50", "0.00", "1.00", "0.00", "0.00", "0.00", "1", "1", "0"}));
+              (QStringList{"3.00", "5.00", "0.50", "0.00", "1.00", "0.00", "0.00", "0.00", "1", "1", "1", "0"}));
 }
 
 // Each row: the file before (none: no file), what is read or done to it in one save, the file after.
@@ -187,11 +187,12 @@ TEST_F(SettingsTest, FeeRatesRoundTripAsTypedWithoutTouchingOtherKeys)
     fees.buy_BrokerageRatio = "2.5";
     fees.StampDuty = "abc"; // letters are stored and restored unchanged
     fees.sell_OtherMoney = "￥1,000.00";
-    fees.Check1 = 0;
+    fees.Check1 = fees.Check3 = 0;
     fees.Check2 = fees.TransferByAmount = 1;
     SaveFeeSettings(ini, path, fees);
     EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)), FeeTexts(fees));
     EXPECT_EQ(ini.GetIniKey("setup", "Check1", ""), "0");
+    EXPECT_EQ(ini.GetIniKey("setup", "Check3", ""), "0");
     const SettingsStore store = LoadMonitorSettings(ini, path);
     EXPECT_EQ(store.DefaultSite, "东方财富");
     EXPECT_EQ(store.UpdateDateTime, QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)));
@@ -199,17 +200,29 @@ TEST_F(SettingsTest, FeeRatesRoundTripAsTypedWithoutTouchingOtherKeys)
 
 TEST_F(SettingsTest, TextsThatDoNotConvertLoadAsTheKeysDefaults)
 {
-    writeGbk("[setup]\r\nCheck1=7\r\nCheck2=yes\r\nTransferByAmount=2\r\nUpdateDateTime=never\r\n"
+    writeGbk("[setup]\r\nCheck1=7\r\nCheck2=yes\r\nCheck3=-1\r\nTransferByAmount=2\r\nUpdateDateTime=never\r\n"
              "buy_MinBrokerageRatio=-5\r\nStampDuty=-0.50\r\nTransferMoney=-1\r\n"
              "[monitoring]\r\nstock1=600000\r\nstock1_Down=abc\r\nstock2_Down=\r\nstock3_Down= 9.5 \r\n"
              "stock2_Up=10.6\r\nstock3_Pct=five\r\n"
              "IsActive=on\r\nActiveTime=soon\r\nHideTaskbar=-1\r\nIsClipboard=0\r\nIsSumSamePrice=x\r\n"
              "showPicture=1e9\r\nDefaultSite=不存在的网站\r\n");
     EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
-              (QStringList{"3.00", "5.00", "0.50", "0.00", "0.01", "0.00", "0.00", "0.00", "1", "1", "1"}));
+              (QStringList{"3.00", "5.00", "0.50", "0.00", "0.01", "0.00", "0.00", "0.00", "1", "1", "1", "1"}));
     // The site table falls back for an unknown site, not the store.
     EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"600000", "0", "0", "9.5", "10.6", "0", "0", "30", "-1",
                                                                   "不存在的网站", "0", "1", "0", "2011-03-03 01:00:00"}));
+}
+
+TEST_F(SettingsTest, TheSecondQuoteServiceIsNamedByDefaultAndNoneWhenWrittenEmpty)
+{
+    const std::pair<const char *, const char *> rows[] = {
+        {"[network]\r\n", "qt.gtimg.cn"}, {"[network]\r\nQuoteHost2=\r\n", ""},
+        {"[network]\r\nquotehost2 = 127.0.0.1:18081 \r\n", "127.0.0.1:18081"}};
+    for (const auto &[file, host] : rows) {
+        writeGbk(file);
+        EXPECT_EQ(LoadNetworkSettings(ini, path).QuoteHost2, host) << file;
+    }
+    EXPECT_EQ(LoadNetworkSettings(ini, path).QuoteHost, "hq.sinajs.cn");
 }
 
 TEST(SettingsFlagsAndDates, ReadTheWrittenFormsAndFallBack)

@@ -17,7 +17,7 @@ namespace quorvane::testing {
 
 struct ShownBox
 {
-    enum Kind { Information, Critical, Plain, Question } kind;
+    enum Kind { Information, Critical, Plain, PlainModeless, Question } kind;
     QString caption, text;
     bool operator==(const ShownBox &) const = default;
 };
@@ -41,6 +41,10 @@ public:
     }
     void critical(QWidget *, const QString &c, const QString &t) override { shown.append({ShownBox::Critical, c, t}); }
     void plain(QWidget *, const QString &t) override { shown.append({ShownBox::Plain, QStringLiteral("Quorvane"), t}); }
+    void plainModeless(QWidget *, const QString &t) override
+    {
+        shown.append({ShownBox::PlainModeless, QStringLiteral("Quorvane"), t});
+    }
     Answer question(QWidget *, const QString &c, const QString &t) override
     {
         shown.append({ShownBox::Question, c, t});

@@ -1,7 +1,8 @@
 #pragma once
 
-// A stand-in for the quote and chart services on 127.0.0.1: replies by path,
-// GBK quote lines in the service's form, and a log of the paths asked for.
+// A stand-in for both quote services and the chart service on 127.0.0.1:
+// replies by path, GBK quote lines in each service's form, and a log of the
+// paths asked for. A path it has no reply for gets 404.
 
 #include "fake_platform.h"
 
@@ -9,6 +10,8 @@
 
 #include <httplib.h>
 
+#include <atomic>
+#include <chrono>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -21,10 +24,23 @@ public:
     QuoteStandIn()
     {
         m_server.Get(".*", [this](const httplib::Request &request, httplib::Response &response) {
+            const QString path = QString::fromStdString(request.path);
+            {
+                std::lock_guard lock(m_mutex);
+                m_requests.append(path);
+            }
+            while (m_stalled && !m_stopping) // accepted, not answered
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
             std::lock_guard lock(m_mutex);
-            m_requests.append(QString::fromStdString(request.path));
-            const auto reply = m_replies.constFind(m_requests.last());
-            if (reply == m_replies.cend())
+            const auto reply = m_replies.constFind(path);
+            if (path.contains(u',')) { // a batch: each code's line; unknown ones empty
+                const QString form = path.section(u'=', 0, 0) + u'=';
+                QByteArray body;
+                for (const QString &symbol : path.section(u'=', 1).split(u','))
+                    body += m_replies.value(form + symbol, form == u"/q=" ? QByteArray("v_pv_none_match=\"1\";\n")
+                                                                          : "var hq_str_" + symbol.toLatin1() + "=\"\";\n");
+                response.set_content(body.constData(), size_t(body.size()), "application/octet-stream");
+            } else if (reply == m_replies.cend())
                 response.status = 404;
             else
                 response.set_content(reply->constData(), size_t(reply->size()), "application/octet-stream");
@@ -36,25 +52,41 @@ public:
     }
     ~QuoteStandIn()
     {
+        m_stopping = true;
         m_server.stop();
         m_thread.join();
     }
 
+    // While stalled, requests are taken and left without a reply.
+    void setStalled(bool stalled) { m_stalled = stalled; }
     QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
-    // setup.ini naming the stand-in for both services, with the monitoring keys given.
+    // setup.ini naming the stand-in for every service, with the monitoring keys given.
     void configure(const QString &iniPath, const QString &monitoring = {}) const
     {
-        WriteGbk(iniPath, QStringLiteral("[network]\r\nQuoteHost=%1\r\nChartHost=%1\r\n[monitoring]\r\n%2")
-                              .arg(host(), monitoring));
+        WriteGbk(iniPath,
+                 QStringLiteral("[network]\r\nQuoteHost=%1\r\nQuoteHost2=%1\r\nChartHost=%1\r\n[monitoring]\r\n%2")
+                     .arg(host(), monitoring));
     }
 
     // The reply to /list=<prefix><code>: var hq_str_<prefix><code>="<fields>";
+    // and to /q=<prefix><code> the same quote in the second service's form.
     void setQuote(const QString &code, const QString &fields)
     {
         const bool shenzhen = code.startsWith(u'0') || code.startsWith(u'3');
-        const QString symbol = (shenzhen ? QStringLiteral("sz") : QStringLiteral("sh")) + code;
+        const QString prefix = code.startsWith(u"92") ? QStringLiteral("bj")
+                               : shenzhen             ? QStringLiteral("sz")
+                                                      : QStringLiteral("sh");
+        const QString symbol = prefix + code;
         const QString line = QStringLiteral("var hq_str_%1=\"%2\";\n").arg(symbol, fields);
         setReply(QStringLiteral("/list=") + symbol, QStringEncoder("GBK").encode(line));
+        const QStringList f = fields.split(u',');
+        QStringList q{QStringLiteral("1"), f.value(0), code, f.value(3), f.value(2), f.value(1)};
+        q.resize(35, QStringLiteral("0"));
+        q[30] = QStringLiteral("20261204150000");
+        q[33] = f.value(4);
+        q[34] = f.value(5);
+        setReply(QStringLiteral("/q=") + symbol,
+                 QStringEncoder("GBK").encode(QStringLiteral("v_%1=\"%2\";\n").arg(symbol, q.join(u'~'))));
     }
     // A quote with today's prices: name, open, previous close, latest, high, low.
     void setQuote(const QString &code, const QString &name, const QString &previous, const QString &latest)
@@ -81,6 +113,7 @@ private:
     std::mutex m_mutex;
     QHash<QString, QByteArray> m_replies;
     QStringList m_requests;
+    std::atomic<bool> m_stalled{false}, m_stopping{false};
 };
 
 // tiny.gif is 8×8 red, tiny2.gif 6×4 blue.

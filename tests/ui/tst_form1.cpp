@@ -75,7 +75,11 @@ private slots:
                        "buy_TotalMoney buy_BreakEven sell_ReceivedMoney sell_ProfitAndLoss"),
                  (QStringList{"3.00", "5.00", "0.01", "0.00", "0.50", "0.00", "0.00", "0.00", "￥0.00", "0", "￥0.00",
                               "0", "0.00", "￥0.00", "￥0.00", "￥0.00", "￥0.00"}));
-        QVERIFY(ui().Check1->isChecked() && ui().Check2->isChecked() && ui().TransferByAmount->isChecked());
+        QVERIFY(ui().Check1->isChecked() && ui().Check2->isChecked() && ui().Check3->isChecked() &&
+                ui().TransferByAmount->isChecked());
+        QCOMPARE(ui().FileMenu->actions(),
+                 (QList<QAction *>{ui().MonitoringMenu, ui().CurrentRatesMenu, ui().UpdateStockListMenu, ui().a2,
+                                   ui().ExitMenu}));
         for (auto *result : {ui().buy_TotalMoney, ui().buy_BreakEven, ui().sell_ReceivedMoney, ui().sell_ProfitAndLoss})
             QVERIFY(result->isReadOnly());
         QCOMPARE(ui().buy_BreakEven->toolTip(), QStringLiteral("指全部卖出所持股票，可保本的最低价格"));
@@ -107,6 +111,7 @@ private slots:
         QCOMPARE(texts("buy_BrokerageRatio buy_MinBrokerageRatio sell_OtherMoney buy_Price"),
                  (QStringList{"2.5", "abc", "0.00", "￥0.00"}));
         QVERIFY(!ui().Check1->isChecked() && ui().Check2->isChecked() && ui().TransferByAmount->isChecked());
+        QVERIFY(ui().Check3->isChecked()); // a file without the key
         QVERIFY(ui().ActiveTimer->isActive());
         QCOMPARE(ui().ActiveTimer->interval(), 1000);
         QCOMPARE(form->stockListTable.search({}), (QStringList{"600000 浦发银行", "000001 平安银行"}));
@@ -121,6 +126,7 @@ private slots:
             form->findChild<QLineEdit *>(RateFields.split(u' ')[i])->setText(rates[i]);
         ui().Check1->setChecked(false); // Shanghai off, then Shenzhen on: "使用现行费率" names Shanghai
         ui().Check2->setChecked(true);
+        ui().Check3->setChecked(false);
         ui().TransferByAmount->setChecked(false);
         ui().Label52->setText(QStringLiteral("浦发银行"));
         ui().Label53->setText(QStringLiteral("深圳交易所"));
@@ -161,10 +167,11 @@ private slots:
         ui().StampDuty->setText(QStringLiteral("0.5")); // already today's, written shorter
         ui().CurrentRatesMenu->trigger();
         QCOMPARE(texts(RateFields), (QStringList{"0.25", "5.00", "0.01", "0.00", "0.5", "0.00"}));
-        QVERIFY(ui().TransferByAmount->isChecked() && ui().Check1->isChecked());
+        QVERIFY(ui().TransferByAmount->isChecked() && ui().Check1->isChecked() && ui().Check3->isChecked());
         QVERIFY(ui().TransferByAmount->toolTip().startsWith(QStringLiteral("已勾选")));
-        QCOMPARE(boxes->shown.value(0).text.count(u'\n'), 6); // what changed, and nothing about Shenzhen
+        QCOMPARE(boxes->shown.value(0).text.count(u'\n'), 7); // what changed, and nothing about Shenzhen
         QVERIFY(boxes->shown[0].text.contains(QStringLiteral("沪市收取过户费")));
+        QVERIFY(boxes->shown[0].text.contains(QStringLiteral("京市收取过户费")));
         QVERIFY(!boxes->shown[0].text.contains(QStringLiteral("深市")));
         QVERIFY(!boxes->shown[0].text.contains(QStringLiteral("印花税：")));
         typeTrade(QStringLiteral("10"), QStringLiteral("1000"), QStringLiteral("11"));

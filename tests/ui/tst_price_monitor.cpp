@@ -8,6 +8,7 @@
 #include "ui/form2.h"
 #include "ui/price_monitor.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,11 +25,13 @@ class PriceMonitorTest : public QObject, WindowFixture
 
     QuoteStandIn service;
 
-    // n ticks as the timer would deliver them.
+    // n ticks as the timer would deliver them, each step's replies awaited.
     void tick(int n)
     {
-        for (int i = 0; i < n; ++i)
+        for (int i = 0; i < n; ++i) {
             form->priceMonitor().ActiveTimer_Timer();
+            QVERIFY(QTest::qWaitFor([this] { return !form->priceMonitor().isStepping(); }));
+        }
     }
     QList<std::pair<QString, QString>> takeBalloons() { return std::exchange(tray->balloons, {}); }
 
@@ -36,6 +39,7 @@ private slots:
     void init()
     {
         reset();
+        service.setStalled(false);
         service.takeRequests();
     }
     void cleanup() { form.reset(); }
@@ -89,14 +93,14 @@ private slots:
 
         // No service: the network message once.
         form->PanelCode.clear();
-        form->network.QuoteHost = QStringLiteral("127.0.0.1:1"); // nothing listens there
+        form->network.QuoteHost = form->network.QuoteHost2 = QStringLiteral("127.0.0.1:1"); // nothing listens there
         tick(12);
-        QCOMPARE(boxes->shown, (QList<ShownBox>{{ShownBox::Plain, QStringLiteral("Quorvane"),
+        QCOMPARE(boxes->shown, (QList<ShownBox>{{ShownBox::PlainModeless, QStringLiteral("Quorvane"),
                                                  QStringLiteral("联网出错，无法取到股票信息，请检查网络是否正常连接！")}}));
         QVERIFY(takeBalloons().isEmpty());
 
         // The dialog's settings take effect at once: another stock and interval.
-        form->network.QuoteHost = service.host();
+        form->network.QuoteHost = form->network.QuoteHost2 = service.host();
         service.setQuote(QStringLiteral("000001"), QStringLiteral("平安银行"), QStringLiteral("11.20"), QStringLiteral("11.00"));
         Form2 dialog(*form);
         dialog.stock1->setText(QStringLiteral("000001"));
@@ -112,6 +116,42 @@ private slots:
         const auto balloon = takeBalloons().value(0);
         QCOMPARE(balloon.first, QStringLiteral("平安银行"));
         QCOMPARE(balloon.second.section(u'\n', 1), QStringLiteral("提醒：已涨到最高价 ￥11.00\n提醒：涨跌幅 -1.79%，已达 1%"));
+    }
+
+    void aStalledServiceHoldsNeitherTheWindowNorTheExit()
+    {
+        service.configure(path("setup.ini"), QStringLiteral("ActiveTime=0\r\nstock1=600000\r\n"));
+        service.setQuote(QStringLiteral("600000"), QStringLiteral("浦发银行"), QStringLiteral("10.00"), QStringLiteral("10.20"));
+        service.setQuote(QStringLiteral("000001"), QStringLiteral("平安银行"), QStringLiteral("11.20"), QStringLiteral("11.05"));
+        start(false);
+        form->PanelCode = QStringLiteral("000001");
+        service.setStalled(true);
+        form->priceMonitor().ActiveTimer_Timer(); // returns with the step out
+        QStringList asked;
+        QTRY_VERIFY(!(asked += service.takeRequests()).isEmpty());
+        QCOMPARE(asked, QStringList{QStringLiteral("/list=sh600000")});
+        for (int i = 0; i < 3; ++i)
+            form->priceMonitor().ActiveTimer_Timer();
+        QTest::qWait(100);
+        QVERIFY(service.takeRequests().isEmpty()); // no second step beside it
+        // A code entered meanwhile keeps its own panel; the step's alert still comes.
+        form->PanelCode = QStringLiteral("600000");
+        service.setStalled(false);
+        QTRY_VERIFY(!form->priceMonitor().isStepping());
+        QTest::qWait(100);
+        QCOMPARE(service.takeRequests(), QStringList{QStringLiteral("/list=sz000001")}); // the step's own second lookup
+        QCOMPARE(takeBalloons().size(), 1);
+        QVERIFY(ui().Label52->text().isEmpty());
+
+        // Quitting with a step out abandons it at once.
+        service.setStalled(true);
+        form->priceMonitor().ActiveTimer_Timer();
+        QTRY_VERIFY(!(asked += service.takeRequests()).isEmpty());
+        QElapsedTimer quitting;
+        quitting.start();
+        form->close();
+        form.reset();
+        QVERIFY2(quitting.elapsed() < 4000, "long before the request's own 8 s limit");
     }
 };
 

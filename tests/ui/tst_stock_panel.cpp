@@ -4,8 +4,10 @@
 
 #include "quote_stand_in.h"
 
+#include "quotes/stock_list.h"
 #include "ui/stock_panel.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -90,6 +92,22 @@ private slots:
         // The sixth character's matches stay in the list.
         QVERIFY(ui().StockList->isVisible());
         QCOMPARE(Lines(ui().StockList).value(0), QStringLiteral("000001 平安银行"));
+        QVERIFY(boxes->shown.isEmpty());
+    }
+
+    void theSecondServiceFillsThePanelWhenTheFirstRefusesAndThenServesFirst()
+    {
+        service->setQuote("600000", "浦发银行", "10.00", "10.35");
+        service->setQuote("000001", "平安银行", "11.20", "11.05");
+        startPanel();
+        form->network.QuoteHost = service->host() + QStringLiteral("/refused"); // 404 there
+        typeCode(QStringLiteral("600000"));
+        QCOMPARE(service->takeRequests(), (QStringList{"/refused/list=sh600000", "/q=sh600000"}));
+        QCOMPARE(ui().Label52->text(), QStringLiteral("浦发银行"));
+        QCOMPARE(ui().Label55->text(), QStringLiteral("10.35 (3.50%) ↑"));
+        typeCode(QStringLiteral("000001"));
+        QCOMPARE(service->takeRequests(), QStringList{"/q=sz000001"});
+        QCOMPARE(ui().sell_Price->text(), QStringLiteral("￥11.05"));
         QVERIFY(boxes->shown.isEmpty());
     }
 
@@ -187,11 +205,20 @@ private slots:
         QCOMPARE(service->takeRequests(), QStringList{QStringLiteral("/list=sz000002")});
         QCOMPARE(ui().Label55->text(), QStringLiteral("4.90 (-2.00%) ↓"));
 
-        // No service at all: nothing more is shown, and the panel keeps its texts.
-        form->network.QuoteHost = QStringLiteral("127.0.0.1:1");
+        // No service at all: nothing more is shown, and the panel shows the typed
+        // code by its exchange, nothing of the stock before; the transfer fee follows it.
+        form->network.QuoteHost = form->network.QuoteHost2 = QStringLiteral("127.0.0.1:1");
         typeCode(QStringLiteral("000001"));
         QCOMPARE(boxes->shown.size(), 1);
-        QCOMPARE(ui().Label52->text(), QStringLiteral("万科Ａ"));
+        QCOMPARE((QStringList{ui().Label52->text(), ui().Label53->text(), ui().Label54->text(), ui().Label55->text(),
+                              ui().ladder[4]->text()}),
+                 (QStringList{"", "深圳交易所", "000001", "", ""}));
+        typeCode(QStringLiteral("600519"));
+        QCOMPARE(ui().Label53->text(), QStringLiteral("上海交易所"));
+        ui().buy_Price->setText(QStringLiteral("10.00"));
+        ui().buy_Number->setText(QStringLiteral("1000"));
+        ui().btn_Sum->click();
+        QCOMPARE(ui().buy_TansferMoney->text(), QStringLiteral("￥0.10")); // today's 0.01‰ of the amount
     }
 
     void siteLinks()
@@ -216,6 +243,62 @@ private slots:
         urls->succeeds = false;
         QTest::mouseClick(ui().Label54, Qt::LeftButton);
         QCOMPARE(boxes->shown, (QList<ShownBox>{{ShownBox::Critical, "错误", "调用浏览器错误！"}}));
+    }
+
+    // A Beijing stock the list lacks: looked up with bj, learned, charged the transfer fee.
+    void aBeijingLookupIsLearnedAndCharged()
+    {
+        WriteGbk(path("StockList.txt"), QStringLiteral("600000 浦发银行 PFYH\r\n"));
+        service->setQuote("920000", "安徽凤凰", "10.00", "10.00");
+        startPanel();
+        typeCode(QStringLiteral("920000"));
+        QCOMPARE(service->takeRequests(), QStringList{QStringLiteral("/list=bj920000")});
+        QCOMPARE(ui().Label53->text(), QStringLiteral("北京交易所"));
+        QCOMPARE(StockListTable::load(path("StockList.txt")).search("AH"), QStringList{QStringLiteral("920000 安徽凤凰")});
+
+        ui().buy_Price->setText(QStringLiteral("10"));
+        ui().buy_Number->setText(QStringLiteral("1000"));
+        ui().sell_Price->setText(QStringLiteral("0"));
+        ui().btn_Sum->click();
+        QVERIFY(boxes->shown.isEmpty());
+        QCOMPARE(ui().buy_TansferMoney->text(), QStringLiteral("￥1.00"));
+        ui().Check3->setChecked(false);
+        ui().btn_Sum->click();
+        QCOMPARE(ui().buy_TansferMoney->text(), QStringLiteral("￥0.00"));
+    }
+
+    // 更新股票列表 against the stand-in: every batch asked for, a new code
+    // and a rename taken, the user's list written; the second service's
+    // batches when the first is gone; no service at all changes nothing.
+    void updatingTheListFromTheQuoteService()
+    {
+        WriteGbk(path("StockList.txt"), QStringLiteral("000002 旧名 JM\r\n600000 浦发银行 PFYH\r\n"));
+        service->setQuote("000002", "万  科Ａ", "7.80", "7.80");
+        service->setQuote("600000", "浦发银行", "10.00", "10.00");
+        service->setQuote("920000", "安徽凤凰", "10.00", "10.00");
+        startPanel();
+        ui().UpdateStockListMenu->trigger();
+        const QStringList asked = service->takeRequests();
+        QCOMPARE(asked.size(), 18);
+        QVERIFY(asked.first().startsWith(QStringLiteral("/list=sz000001,sz000002,")));
+        QVERIFY(asked.last().endsWith(QStringLiteral(",bj920999")));
+        QCOMPARE(boxes->shown, (QList<ShownBox>{{ShownBox::Plain, "Quorvane",
+                                                 "股票列表已更新：共 3 只，新增 1 只，更名 1 只，移除 0 只"}}));
+        QCOMPARE(StockListTable::load(path("StockList.txt")).search({}),
+                 (QStringList{"000002 万科Ａ", "600000 浦发银行", "920000 安徽凤凰"}));
+        typeCode(QStringLiteral("AH"));
+        QCOMPARE(Lines(ui().StockList), QStringList{QStringLiteral("920000 安徽凤凰")});
+
+        // The first service gone: the second one's batches answer.
+        form->network.QuoteHost = QStringLiteral("127.0.0.1:1"); // nothing listens there
+        ui().UpdateStockListMenu->trigger();
+        QCOMPARE(boxes->shown.last().text, QStringLiteral("股票列表已更新：共 3 只，新增 0 只，更名 0 只，移除 0 只"));
+        QCOMPARE(service->takeRequests().value(0).left(12), QStringLiteral("/q=sz000001,"));
+        const QByteArray written = ReadBytes(path("StockList.txt"));
+        form->network.QuoteHost2 = form->network.QuoteHost;
+        ui().UpdateStockListMenu->trigger();
+        QCOMPARE(boxes->shown.last().text, QStringLiteral("无法更新股票列表，请检查网络是否正常连接！"));
+        QCOMPARE(ReadBytes(path("StockList.txt")), written);
     }
 };
 

@@ -94,6 +94,22 @@ private slots:
         const ProgramFolders later = ResolveProgramFolders(bin, user, {user, system.path()});
         QCOMPARE(ReadBytes(later.iniPath()), QByteArray("[setup]\nStampDuty=0.50\n"));
         QCOMPARE(ReadBytes(adminIni), QByteArray("[network]\nQuoteHost=127.0.0.1\n"));
+
+        // The stock list: the user's refreshed one while it is the newer, the
+        // shipped one again once a package upgrade brings a newer one.
+        const QString shippedList = QDir(shipped).filePath("StockList.txt");
+        QCOMPARE(later.stockListToRead(), shippedList);
+        QCOMPARE(later.userStockListPath(), QDir(user).filePath("StockList.txt"));
+        WriteGbk(later.userStockListPath(), "920000 安徽凤凰 AHFH\n");
+        const QDateTime now = QDateTime::currentDateTime();
+        auto touch = [](const QString &path, const QDateTime &when) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(when, QFileDevice::FileModificationTime));
+        };
+        touch(shippedList, now.addDays(-1));
+        QCOMPARE(later.stockListToRead(), later.userStockListPath());
+        touch(shippedList, now.addDays(1));
+        QCOMPARE(later.stockListToRead(), shippedList);
     }
 
     void usageReportUrl()
