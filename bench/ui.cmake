@@ -12,3 +12,4 @@ endif()
 
 include(${CMAKE_CURRENT_LIST_DIR}/ui_panel.cmake OPTIONAL)
 include(${CMAKE_CURRENT_LIST_DIR}/monitor.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/ui_responsive.cmake OPTIONAL)
