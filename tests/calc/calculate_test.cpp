@@ -26,7 +26,7 @@ CalculateInputs trade(const char *buyPrice, const char *buyNumber, const char *s
                       QString FeeInputs::*fee = nullptr, const QString &feeText = {})
 {
     CalculateInputs in;
-    in.fees = {"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", true, false, false, "上海交易所"};
+    in.fees = {"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", true, false, true, false, "上海交易所"};
     in.buyPrice = QString::fromUtf8(buyPrice);
     in.buyNumber = QString::fromUtf8(buyNumber);
     in.sellPrice = QString::fromUtf8(sellPrice);

@@ -112,7 +112,7 @@ TEST(Format, TwoDecimalsHalvesAwayFromZeroAndReadBackAsShown)
 // The worked example's rates for a Shanghai stock, with one change.
 SumFunction rates(const std::function<void(FeeInputs &)> &change = {})
 {
-    FeeInputs in{"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", true, false, false, "上海交易所"};
+    FeeInputs in{"3.00", "5.00", "1.00", "1.00", "1.00", "1.00", "0.00", "0.00", true, false, true, false, "上海交易所"};
     if (change)
         change(in);
     return SumFunction(in);
