@@ -2,6 +2,7 @@
 
 #include "ui/app_style.h"
 #include "ui/form1.h"
+#include "ui/single_instance.h"
 #include "ui/stock_panel.h"
 
 #include <QApplication>
@@ -49,7 +50,18 @@ int RunApplication(int &argc, char **argv, const std::function<void(QWidget *)> 
     // The window hides to the notification area; only the exit sequence ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // Before anything is read: a second copy would save over the first one's settings.
+    SingleInstance single(QStringLiteral(QUORVANE_APP_ID));
+    if (single.claim(QDBusConnection::sessionBus()) == SingleInstance::Outcome::HandedOver)
+        return 0;
+
     Form1 window(MakeQtPlatform(), ProgramFoldersOfThisProcess());
+    QObject::connect(&single, &SingleInstance::showRequested, &window, [&window](const QString &token) {
+        // Wayland moves the focus only with the launcher's token.
+        if (!token.isEmpty())
+            qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+        window.trayLeftPress();
+    });
     QObject::connect(&window, &Form1::exitConfirmed, &app, &QApplication::quit, Qt::QueuedConnection);
     window.Form_Load();
     StockPanel stockPanel(window);
