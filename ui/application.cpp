@@ -1,12 +1,16 @@
 #include "ui/application.h"
 
 #include "ui/app_style.h"
+#include "ui/command_line.h"
 #include "ui/form1.h"
 #include "ui/single_instance.h"
 #include "ui/stock_panel.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QWindow>
+
+#include <cstdio>
 
 namespace quorvane {
 
@@ -37,10 +41,31 @@ private:
     std::function<void(QWidget *)> m_callback;
 };
 
+void Print(const CommandLineAnswer &answer)
+{
+    std::fputs(qPrintable(answer.standardOutput), stdout);
+    std::fputs(qPrintable(answer.standardError), stderr);
+}
+
+QStringList ArgumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
 } // namespace
 
 int RunApplication(int &argc, char **argv, const std::function<void(QWidget *)> &onShown)
 {
+    // Answered before any window, so that it needs no display.
+    if (!AnswerCommandLine(ArgumentsOf(argc, argv)).run) {
+        QCoreApplication textOnly(argc, argv);
+        const CommandLineAnswer answer = AnswerCommandLine(QCoreApplication::arguments());
+        Print(answer);
+        return answer.exitCode;
+    }
     QApplication app(argc, argv);
     // Lower case like the package: it names the data folders (~/.local/share/quorvane,
     // /usr/share/quorvane) and the window class the desktop entry matches.
