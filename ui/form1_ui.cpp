@@ -1,5 +1,6 @@
 #include "ui/form1_ui.h"
 #include "ui/named.h"
+#include "ui/text_colours.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -36,9 +37,7 @@ QLabel *Unit(const QString &text, QWidget *parent)
 
 void SetBase(QWidget *widget, unsigned rgb)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, QColor::fromRgb(rgb));
-    widget->setPalette(palette);
+    SetDesignBackground(widget, rgb);
 }
 
 void SetTextColor(QWidget *widget, QPalette::ColorRole role, unsigned rgb)
@@ -287,7 +286,7 @@ void Form1Ui::setupUi(QMainWindow *window)
             label->setObjectName(QStringLiteral("Label%1").arg(number));
             label->setMinimumWidth(width);
             label->setMinimumHeight(label->fontMetrics().height());
-            SetTextColor(label, QPalette::WindowText, rgb);
+            SetDesignTextColour(label, rgb);
             ladder[number - 60] = label;
             column->addWidget(label);
         };

@@ -5,6 +5,7 @@
 #include "settings/settings_store.h"
 #include "ui/busy_cursor.h"
 #include "ui/form1.h"
+#include "ui/text_colours.h"
 #include "ui/tip_form.h"
 
 #include <QApplication>
@@ -22,11 +23,12 @@ namespace quorvane {
 
 namespace {
 
-QColor ColourOf(QuoteColour colour, const QWidget *label)
+// 0 for the scheme's own window text.
+unsigned DesignRgbOf(QuoteColour colour)
 {
     if (const std::optional<Rgb> rgb = QuoteColourRgb(colour))
-        return QColor(rgb->red, rgb->green, rgb->blue);
-    return QApplication::palette(label).color(QPalette::WindowText);
+        return unsigned(rgb->red) << 16 | unsigned(rgb->green) << 8 | unsigned(rgb->blue);
+    return 0;
 }
 
 } // namespace
@@ -46,9 +48,7 @@ void ApplyPanelWrites(Form1 &form, const QList<PanelWrite> &writes)
         if (write.kind == PanelWrite::Kind::Text) {
             label->setText(write.text);
         } else {
-            QPalette palette = label->palette();
-            palette.setColor(QPalette::WindowText, ColourOf(write.colour, label));
-            label->setPalette(palette);
+            SetDesignTextColour(label, DesignRgbOf(write.colour));
         }
     }
 }

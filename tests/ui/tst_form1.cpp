@@ -8,6 +8,8 @@
 #include "settings/ini_file.h"
 #include "settings/settings_store.h"
 #include "ui/form1.h"
+#include "ui/stock_panel.h"
+#include "ui/text_colours.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -258,6 +260,74 @@ private slots:
                  (QStringList{"印花税最低：", "买入价格：", "收 益 率：", "股票代码：", "股票名称："}));
         ui().Label52->setText(QStringLiteral("浦发银行")); // the panel's values read as themselves
         QCOMPARE(name(ui().Label52), QStringLiteral("浦发银行"));
+    }
+
+    // The light scheme keeps the design's colours; under dark schemes every
+    // text, coloured ones included, reads at 4.5:1 or better.
+    void everyColouredTextReadsInLightAndDarkSchemes()
+    {
+        QCOMPARE(qRound(ContrastRatio(Qt::black, Qt::white) * 100), 2100);
+        QCOMPARE(qRound(ContrastRatio(QColor(255, 0, 0), Qt::white) * 100), 400);
+        const QPalette light = QApplication::palette();
+        auto dark = [](QColor window, QColor base) {
+            QPalette palette(Qt::white, window, window.lighter(150), window.darker(150), window.darker(120), Qt::white,
+                             Qt::white, base, window);
+            return palette;
+        };
+        start();
+        const auto colourTexts = [this](bool rise) {
+            ui().sell_ProfitAndLoss->setText(rise ? QStringLiteral("￥12.00") : QStringLiteral("-￥12.00"));
+            ui().sell_Yield->setText(rise ? QStringLiteral("1.20") : QStringLiteral("-1.20"));
+            PanelWrite write{PanelWrite::Kind::Colour, QStringLiteral("Label55"), {},
+                             rise ? QuoteColour::Rise : QuoteColour::Fall};
+            ApplyPanelWrites(*form, {write});
+            ui().StockList->addItem(QStringLiteral("600000 浦发银行"));
+        };
+        const auto text = [](const QWidget *w) {
+            return w->palette().color(qobject_cast<const QLabel *>(w) ? QPalette::WindowText : QPalette::Text);
+        };
+        const auto background = [](const QWidget *w) {
+            return w->palette().color(qobject_cast<const QLabel *>(w) ? QPalette::Window : QPalette::Base);
+        };
+        // Light: today's colours exactly.
+        colourTexts(true);
+        QCOMPARE(text(ui().sell_ProfitAndLoss), QColor(255, 0, 0));
+        QCOMPARE(text(ui().Label55), QColor(255, 0, 0));
+        QCOMPARE(text(ui().ladderLabel(64)), QColor(255, 0, 0));
+        QCOMPARE(text(ui().ladderLabel(69)), QColor(0, 128, 0));
+        QCOMPARE(background(ui().buy_Price), QColor(255, 192, 128));
+        QCOMPARE(background(ui().StampDuty), QColor(255, 255, 128));
+        QCOMPARE(text(ui().buy_Price), light.color(QPalette::Text));
+        colourTexts(false);
+        QCOMPARE(text(ui().sell_Yield), QColor(0, 128, 0));
+        QCOMPARE(text(ui().Label55), QColor(0, 192, 0));
+
+        // Switched to dark schemes while running, then started under one.
+        for (const QPalette &scheme : {dark(QColor(53, 53, 53), QColor(42, 42, 42)), dark(QColor(20, 20, 20), Qt::black),
+                                       dark(QColor(49, 54, 59), QColor(35, 38, 41))}) {
+            QApplication::setPalette(scheme);
+            QCoreApplication::processEvents();
+            for (int pass = 0; pass < 4; ++pass) {
+                if (pass == 2)
+                    start();
+                colourTexts(pass % 2 == 0);
+                for (QWidget *w : form->findChildren<QWidget *>()) {
+                    if (!qobject_cast<QLabel *>(w) && !qobject_cast<QLineEdit *>(w) && !qobject_cast<QListWidget *>(w))
+                        continue;
+                    QVERIFY2(ContrastRatio(text(w), background(w)) >= 4.5,
+                             qPrintable(w->objectName() + u' ' + text(w).name() + u' ' + background(w).name()));
+                }
+            }
+        }
+        QApplication::setPalette(light);
+    }
+
+    void placedOnTheAvailableArea()
+    {
+        // Centred where it fits; where it does not, from the area's edge (the title bar stays on screen).
+        QCOMPARE(PlaceOnArea(QSize(760, 540), QRect(0, 0, 1366, 728)), QPoint(303, 94));
+        QCOMPARE(PlaceOnArea(QSize(760, 540), QRect(0, 30, 911, 482)), QPoint(75, 30));
+        QCOMPARE(PlaceOnArea(QSize(760, 540), QRect(100, 20, 683, 364)), QPoint(100, 20));
     }
 
     void minimiseRule()
