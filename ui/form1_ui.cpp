@@ -1,4 +1,5 @@
 #include "ui/form1_ui.h"
+#include "ui/menu_mnemonics.h"
 #include "ui/named.h"
 #include "ui/text_colours.h"
 
@@ -392,6 +393,14 @@ void Form1Ui::setupUi(QMainWindow *window)
     popShow = Named(mnuControl->addAction(QStringLiteral("显示主界面")), "popShow");
     a1 = Named(mnuControl->addSeparator(), "a1");
     popExit = Named(mnuControl->addAction(QStringLiteral("退出...")), "popExit");
+    // Letters for the entries whose texts have none: their pinyin or English initials.
+    AboutMe->setText(QStringLiteral("关于“&Quorvane”"));
+    SetMenuMnemonic(FileMenu, MonitoringMenu, u'O');     // options
+    SetMenuMnemonic(FileMenu, CurrentRatesMenu, u'R');   // rates
+    SetMenuBarMnemonic(bar, calcmenu, u'C');             // calculator
+    SetMenuMnemonic(meunHelp, CheckUpdate, u'U');        // update
+    SetMenuMnemonic(mnuControl, popShow, u'S');          // show
+    SetMenuMnemonic(mnuControl, popExit, u'X');          // as 退出(&X)
 
     // Timers.
     ActiveTimer = Named(new QTimer(window), "ActiveTimer");

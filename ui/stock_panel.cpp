@@ -221,6 +221,16 @@ void StockPanel::StockList_KeyPress(const QString &character)
     box->setCursorPosition(int(box->text().size()));
 }
 
+bool StockPanel::closeListByEscape(QEvent *keyPress)
+{
+    QListWidget *list = m_form.ui().StockList;
+    if (static_cast<QKeyEvent *>(keyPress)->key() != Qt::Key_Escape || !list->isVisible())
+        return false;
+    list->hide();
+    m_form.ui().StockCode->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
 void StockPanel::Command1_Click()
 {
     StockCode_Change();
@@ -309,6 +319,12 @@ bool StockPanel::eventFilter(QObject *watched, QEvent *event)
     const QEvent::Type type = event->type();
 
     if (watched == &m_form) {
+        // Esc that no control took closes the chart.
+        if (type == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && m_tipForm
+            && m_tipForm->isVisible()) {
+            m_tipForm->hide();
+            return true;
+        }
         if (type == QEvent::Show || type == QEvent::WindowActivate) {
             // After the showing has been painted, as on the first repaint.
             QMetaObject::invokeMethod(this, &StockPanel::ClipboardWatch, Qt::QueuedConnection);
@@ -324,7 +340,7 @@ bool StockPanel::eventFilter(QObject *watched, QEvent *event)
         if (type == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
             StockCode_Click();
         else if (type == QEvent::KeyPress)
-            return StockCode_KeyDown(static_cast<QKeyEvent *>(event)->key());
+            return StockCode_KeyDown(static_cast<QKeyEvent *>(event)->key()) || closeListByEscape(event);
         return false;
     }
 
@@ -332,6 +348,8 @@ bool StockPanel::eventFilter(QObject *watched, QEvent *event)
         if (type == QEvent::FocusIn) {
             StockList_GotFocus();
         } else if (type == QEvent::KeyPress) {
+            if (closeListByEscape(event))
+                return true;
             const QString text = static_cast<QKeyEvent *>(event)->text();
             if (text.size() == 1 && text.front().isPrint()) {
                 StockList_KeyPress(text);

@@ -322,6 +322,32 @@ private slots:
         QApplication::setPalette(light);
     }
 
+    void keyboard()
+    {
+        start();
+        // Tab goes the program's order; 刷新 and the switches come after the fee rates.
+        QStringList order;
+        QWidget *w = ui().StockCode;
+        for (int i = 0; i < 40 && !order.contains(w->objectName()); ++i) {
+            if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus) && form->isAncestorOf(w))
+                order.append(w->objectName());
+            w = w->nextInFocusChain();
+        }
+        QCOMPARE(order.mid(0, 18).join(u' '),
+                 QStringLiteral("StockCode btn_Sum buy_Price buy_Number sell_Price sell_Number buy_BrokerageRatio "
+                                "buy_MinBrokerageRatio TransferMoney MinTransferMoney StampDuty MinStampDuty "
+                                "buy_OtherMoney sell_OtherMoney Check1 Check2 TransferByAmount Command1"));
+
+        // Every menu entry has a letter, the texts shown stay as they were.
+        QCOMPARE(ui().AboutMe->text(), QStringLiteral("关于“&Quorvane”"));
+        QCOMPARE(ui().CurrentRatesMenu->text(), QStringLiteral("使用现行费率"));
+        ui().FileMenu->popup(QPoint(0, 0));
+        QVERIFY(QTest::qWaitForWindowExposed(ui().FileMenu));
+        QTest::keyClick(ui().FileMenu, Qt::Key_R);
+        QVERIFY(!ui().FileMenu->isVisible());
+        QCOMPARE(boxes->shown.size(), 1); // 使用现行费率 tells what it changed
+    }
+
     void placedOnTheAvailableArea()
     {
         // Centred where it fits; where it does not, from the area's edge (the title bar stays on screen).

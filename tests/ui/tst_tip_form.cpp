@@ -108,6 +108,14 @@ private slots:
         tip.Command4->click();
         QVERIFY(!tip.hasPicture());
         QVERIFY(boxes->shown.isEmpty());
+
+        // Shown without taking the keyboard from the main window; Esc in it closes it.
+        activate();
+        tip.show();
+        QCoreApplication::processEvents();
+        QVERIFY(form->isActiveWindow() && !tip.isActiveWindow());
+        QTest::keyClick(&tip, Qt::Key_Escape);
+        QVERIFY(!tip.isVisible());
     }
 };
 
