@@ -108,6 +108,7 @@ void Form2::setupUi()
     auto *intervalLayout = new QHBoxLayout(interval);
     ActiveTime = Named(new QLineEdit(interval), "ActiveTime");
     ActiveTime->setMaxLength(4);
+    ActiveTime->setAccessibleName(QStringLiteral("监控时间间隔（秒）"));
     ActiveTime->setFixedWidth(ActiveTime->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
     intervalLayout->addWidget(new QLabel(QStringLiteral("监控时间间隔："), interval));
     intervalLayout->addWidget(ActiveTime);
@@ -140,6 +141,10 @@ void Form2::setupUi()
         *r.code = Named(new QLineEdit(stocks), r.codeName);
         (*r.code)->setMaxLength(6);
         *r.price = Named(new QLineEdit(stocks), r.priceName);
+        // Read out as "股票一代码", "股票一最低价": the captions alone repeat.
+        const QString stock = QString::fromUtf16(r.caption).chopped(1);
+        (*r.code)->setAccessibleName(stock + QStringLiteral("代码"));
+        (*r.price)->setAccessibleName(stock + QStringLiteral("最低价"));
         stocksLayout->addWidget(new QLabel(QString::fromUtf16(r.caption), stocks), row, 0);
         stocksLayout->addWidget(*r.code, row, 1);
         stocksLayout->addWidget(new QLabel(QStringLiteral("最低价："), stocks), row, 2);
@@ -158,6 +163,7 @@ void Form2::setupUi()
         Named(new QCheckBox(QStringLiteral("监控剪贴板（如果为代码则自动刷新股票信息）"), system), "IsClipboardCB");
     ComboSite = Named(new QComboBox(system), "ComboSite");
     ComboSite->addItems(SiteNames());
+    ComboSite->setAccessibleName(QStringLiteral("默认网站")); // not its current value
     HideTaskbar = Named(new QCheckBox(QStringLiteral("最小化时隐藏任务栏"), system), "HideTaskbar");
     auto *siteLabel = new QLabel(QStringLiteral("单击股票名默认进入财经网："), system);
     siteLabel->setBuddy(ComboSite);

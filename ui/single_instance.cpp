@@ -140,15 +140,18 @@ bool SingleInstance::claimByLock()
     m_server->listen(socketPath);
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *peer = m_server->nextPendingConnection()) {
-            connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-            connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
+            // The line may be in before the connection is taken, and the sender gone.
+            const auto readLine = [this, peer] {
                 if (!peer->canReadLine())
                     return;
                 const QByteArray line = peer->readLine().trimmed();
                 if (line.startsWith("activate"))
                     emit showRequested(QString::fromUtf8(line.mid(8).trimmed()));
                 peer->disconnectFromServer();
-            });
+            };
+            connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+            connect(peer, &QLocalSocket::readyRead, this, readLine);
+            readLine();
         }
     });
     return true;
