@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev
     libcurl4-openssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
+    dbus-daemon
     fonts-noto-cjk
     desktop-file-utils appstream
     "$@"

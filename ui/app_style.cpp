@@ -41,6 +41,11 @@ private:
     QIcon m_icon;
 };
 
+bool IsFusion(const QStyle *style)
+{
+    return style->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 QIcon AppStyle::standardIcon(StandardPixmap icon, const QStyleOption *option, const QWidget *widget) const
@@ -53,7 +58,7 @@ QIcon AppStyle::standardIcon(StandardPixmap icon, const QStyleOption *option, co
 void AppStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                              const QWidget *widget) const
 {
-    if (element != PE_FrameGroupBox || baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0) {
+    if (element != PE_FrameGroupBox || !IsFusion(baseStyle())) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }
@@ -70,6 +75,25 @@ void AppStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *optio
     painter->setPen(window.darker(125));
     painter->setBrush(window.darker(104));
     painter->drawRoundedRect(frame, 2, 2);
+    painter->restore();
+}
+
+} // namespace quorvane
+
+namespace quorvane {
+
+void AppStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                           const QWidget *widget) const
+{
+    QProxyStyle::drawControl(element, option, painter, widget);
+    if (element != CE_PushButton || !(option->state & State_HasFocus) || !IsFusion(baseStyle()))
+        return;
+    // Inside the button's frame, in the scheme's highlight, two pixels wide.
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    painter->setPen(QPen(option->palette.highlight().color(), 2));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRoundedRect(QRectF(option->rect).adjusted(3, 3, -3, -3), 2, 2);
     painter->restore();
 }
 

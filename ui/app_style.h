@@ -8,7 +8,8 @@ namespace quorvane {
 // files replaced: the first image file read loads every image-format plug-in,
 // a good part of the start-up time. The menu bar's overflow arrow (never shown
 // in our fixed window) is made when first drawn, and Fusion's frame of a group
-// box is drawn with lines of the same look.
+// box is drawn with lines of the same look. A focused push button gets a
+// ring of its own: Fusion draws focus and default button alike.
 class AppStyle final : public QProxyStyle
 {
 public:
@@ -17,6 +18,8 @@ public:
                        const QWidget *widget = nullptr) const override;
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget = nullptr) const override;
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget = nullptr) const override;
 };
 
 } // namespace quorvane

@@ -10,6 +10,7 @@
 #include "ui/frm_about.h"
 #include "ui/price_monitor.h"
 #include "ui/stock_list_update.h"
+#include "ui/text_colours.h"
 #include "ui/usage_report.h"
 #include "ui/version.h"
 #include "update/update_check.h"
@@ -110,13 +111,19 @@ QList<QuoteService> Form1::quoteServices() const
     return {{QuoteFormat::List, network.QuoteHost, network.Referer}, {QuoteFormat::Q, network.QuoteHost2, {}}};
 }
 
+QPoint PlaceOnArea(const QSize &frameSize, const QRect &available)
+{
+    const auto along = [](int length, int start, int room) {
+        return length <= room ? start + (room - length) / 2 : start;
+    };
+    return {along(frameSize.width(), available.left(), available.width()),
+            along(frameSize.height(), available.top(), available.height())};
+}
+
 void Form1::centreOnScreen()
 {
-    if (QScreen *screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    if (QScreen *screen = this->screen())
+        move(PlaceOnArea(frameGeometry().size(), screen->availableGeometry()));
 }
 
 void Form1::armMonitorTimer()
@@ -207,7 +214,7 @@ void Form1::btn_Sum_Click()
     const QString why =
         WriteCalculationLog(m_folders.userDataFolder(), [this](const QString &name) { return controlText(name); });
     if (!why.isEmpty())
-        reportWriteFailure(QDir(m_folders.userDataFolder()).filePath(QStringLiteral("Log.txt")), why);
+        reportWriteFailure(m_folders.userFile(QStringLiteral("Log.txt")), why);
 }
 
 QString Form1::controlText(const QString &objectName) const
@@ -225,14 +232,7 @@ void Form1::applySignColour(QLineEdit *field)
     // A text that does not read as a number (never written by the calculation)
     // shows in the normal colour.
     const double value = NumberIfNumber(field->text()).value_or(0);
-    QPalette palette = field->palette();
-    if (value > 0)
-        palette.setColor(QPalette::Text, QColor::fromRgb(colors::Rise));
-    else if (value < 0)
-        palette.setColor(QPalette::Text, QColor::fromRgb(colors::Fall));
-    else
-        palette.setColor(QPalette::Text, QApplication::palette(field).color(QPalette::Text));
-    field->setPalette(palette);
+    SetDesignTextColour(field, value > 0 ? colors::Rise : value < 0 ? colors::Fall : 0);
 }
 
 void Form1::calcmenu_Click()
@@ -313,6 +313,9 @@ void Form1::closeEvent(QCloseEvent *event)
 void Form1::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
+    // A switch between light and dark schemes while the program runs.
+    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange)
+        ApplyDesignColours(this);
     if (event->type() != QEvent::WindowStateChange || !isMinimized())
         return;
     // Without a notification area nothing could bring a hidden window back.

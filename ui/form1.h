@@ -48,7 +48,8 @@ public:
 
     // The start-up sequence, run once before the window is first shown.
     void Form_Load();
-    // Centres the window on its screen.
+    // Centres the window on its screen's available area (without panels),
+    // or, where it does not fit, puts it at the area's top left.
     void centreOnScreen();
 
     // The one button that Enter presses; btn_Sum at start.
@@ -139,6 +140,11 @@ private:
     bool m_exiting = false;
     QSet<QString> m_reportedFiles;
 };
+
+// The top left of a window frame of frameSize on the available area: centred
+// along each side where it fits, else at the area's left or top edge, so that
+// the title bar stays reachable.
+QPoint PlaceOnArea(const QSize &frameSize, const QRect &available);
 
 // The calculator programs tried in turn by "计算器".
 QStringList DesktopCalculators();

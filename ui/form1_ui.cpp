@@ -1,5 +1,7 @@
 #include "ui/form1_ui.h"
+#include "ui/menu_mnemonics.h"
 #include "ui/named.h"
+#include "ui/text_colours.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -36,9 +38,7 @@ QLabel *Unit(const QString &text, QWidget *parent)
 
 void SetBase(QWidget *widget, unsigned rgb)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, QColor::fromRgb(rgb));
-    widget->setPalette(palette);
+    SetDesignBackground(widget, rgb);
 }
 
 void SetTextColor(QWidget *widget, QPalette::ColorRole role, unsigned rgb)
@@ -87,14 +87,24 @@ QLineEdit *ResultField(QWidget *parent, const char *name, const QString &text)
     return field;
 }
 
-// One caption | field | unit line of a side frame. The caption is the
-// field's buddy, which names the field for assistive technology.
-void AddRow(QGridLayout *grid, const QString &caption, QWidget *field, const QString &unit)
+// The caption as a name: without its colon and the blanks that space it out.
+QString NameOf(const QString &caption)
+{
+    QString name = caption;
+    name.remove(u'：').remove(u' ').remove(u'\u3000');
+    return name;
+}
+
+// One caption | field | unit line of a side frame. Assistive technology reads
+// the field with its side ("买入交易金额"): both sides have the same captions.
+void AddRow(QGridLayout *grid, const QString &side, const QString &caption, QWidget *field, const QString &unit)
 {
     const int row = grid->rowCount();
     QWidget *parent = grid->parentWidget();
     QLabel *label = Caption(caption, parent);
     label->setBuddy(field);
+    const QString name = NameOf(caption);
+    field->setAccessibleName(name.startsWith(side) ? name : side + name);
     grid->addWidget(label, row, 0);
     grid->addWidget(field, row, 1);
     grid->addWidget(Unit(unit, parent), row, 2);
@@ -184,7 +194,7 @@ void Form1Ui::setupUi(QMainWindow *window)
         // whose captions are alike, by their row as well.
         auto captions = [](QLabel *caption, QLineEdit *field, const QString &name = {}) {
             caption->setBuddy(field);
-            field->setAccessibleName(name);
+            field->setAccessibleName(NameOf(name.isEmpty() ? caption->text() : name));
         };
         // Row 1: commission, then stamp duty.
         column = 0;
@@ -243,13 +253,14 @@ void Form1Ui::setupUi(QMainWindow *window)
         codeRow->addWidget(Command1);
         QLabel *codeCaption = Caption(QStringLiteral("股票代码："), Frame2);
         codeCaption->setBuddy(StockCode);
+        StockCode->setAccessibleName(QStringLiteral("股票代码"));
         grid->addWidget(codeCaption, 0, 0);
         grid->addLayout(codeRow, 0, 1, 1, 2);
 
         buy_Price = PriceField(Frame2, "buy_Price");
         buy_Number = QuantityField(Frame2, "buy_Number");
-        AddRow(grid, QStringLiteral("买入价格："), buy_Price, QStringLiteral("元"));
-        AddRow(grid, QStringLiteral("买入数量："), buy_Number, QStringLiteral("股"));
+        AddRow(grid, QStringLiteral("买入"), QStringLiteral("买入价格："), buy_Price, QStringLiteral("元"));
+        AddRow(grid, QStringLiteral("买入"), QStringLiteral("买入数量："), buy_Number, QStringLiteral("股"));
 
         const QString zero = QStringLiteral("￥0.00");
         const QString yuan = QStringLiteral("元");
@@ -261,13 +272,13 @@ void Form1Ui::setupUi(QMainWindow *window)
         buy_Cost = ResultField(Frame2, "buy_Cost", zero);
         buy_BreakEven = ResultField(Frame2, "buy_BreakEven", zero);
         buy_BreakEven->setToolTip(QStringLiteral("指全部卖出所持股票，可保本的最低价格"));
-        AddRow(grid, QStringLiteral("交易金额："), buy_TotalMoney, yuan);
-        AddRow(grid, QStringLiteral("佣　　金："), buy_Brokerage, yuan);
-        AddRow(grid, QStringLiteral("过 户 费："), buy_TansferMoney, yuan);
-        AddRow(grid, QStringLiteral("总手续费："), buy_Factorage, yuan);
-        AddRow(grid, QStringLiteral("实付金额："), buy_OutOfPocketExpenses, yuan);
-        AddRow(grid, QStringLiteral("买入成本："), buy_Cost, yuan);
-        AddRow(grid, QStringLiteral("保本价格："), buy_BreakEven, yuan);
+        AddRow(grid, QStringLiteral("买入"), QStringLiteral("交易金额："), buy_TotalMoney, yuan);
+        AddRow(grid, QStringLiteral("买入"), QStringLiteral("佣　　金："), buy_Brokerage, yuan);
+        AddRow(grid, QStringLiteral("买入"), QStringLiteral("过 户 费："), buy_TansferMoney, yuan);
+        AddRow(grid, QStringLiteral("买入"), QStringLiteral("总手续费："), buy_Factorage, yuan);
+        AddRow(grid, QStringLiteral("买入"), QStringLiteral("实付金额："), buy_OutOfPocketExpenses, yuan);
+        AddRow(grid, QStringLiteral("买入"), QStringLiteral("买入成本："), buy_Cost, yuan);
+        AddRow(grid, QStringLiteral("买入"), QStringLiteral("保本价格："), buy_BreakEven, yuan);
         grid->setRowStretch(grid->rowCount(), 1);
     }
     sides->addWidget(Frame2, 1);
@@ -287,7 +298,7 @@ void Form1Ui::setupUi(QMainWindow *window)
             label->setObjectName(QStringLiteral("Label%1").arg(number));
             label->setMinimumWidth(width);
             label->setMinimumHeight(label->fontMetrics().height());
-            SetTextColor(label, QPalette::WindowText, rgb);
+            SetDesignTextColour(label, rgb);
             ladder[number - 60] = label;
             column->addWidget(label);
         };
@@ -312,8 +323,8 @@ void Form1Ui::setupUi(QMainWindow *window)
         QGridLayout *grid = SideGrid(Frame3);
         sell_Price = PriceField(Frame3, "sell_Price");
         sell_Number = QuantityField(Frame3, "sell_Number");
-        AddRow(grid, QStringLiteral("卖出价格："), sell_Price, QStringLiteral("元"));
-        AddRow(grid, QStringLiteral("卖出数量："), sell_Number, QStringLiteral("股"));
+        AddRow(grid, QStringLiteral("卖出"), QStringLiteral("卖出价格："), sell_Price, QStringLiteral("元"));
+        AddRow(grid, QStringLiteral("卖出"), QStringLiteral("卖出数量："), sell_Number, QStringLiteral("股"));
 
         const QString zero = QStringLiteral("￥0.00");
         const QString yuan = QStringLiteral("元");
@@ -325,20 +336,21 @@ void Form1Ui::setupUi(QMainWindow *window)
         sell_ReceivedMoney = ResultField(Frame3, "sell_ReceivedMoney", zero);
         sell_Yield = ResultField(Frame3, "sell_Yield", QStringLiteral("0.00"));
         sell_ProfitAndLoss = ResultField(Frame3, "sell_ProfitAndLoss", zero);
-        AddRow(grid, QStringLiteral("交易金额："), sell_TotalMoney, yuan);
-        AddRow(grid, QStringLiteral("佣　　金："), sell_Brokerage, yuan);
-        AddRow(grid, QStringLiteral("过 户 费："), sell_TransferMoney, yuan);
-        AddRow(grid, QStringLiteral("印 花 税："), sell_StampDuty, yuan);
-        AddRow(grid, QStringLiteral("总手续费："), sell_Factorage, yuan);
-        AddRow(grid, QStringLiteral("实收金额："), sell_ReceivedMoney, yuan);
-        AddRow(grid, QStringLiteral("收 益 率："), sell_Yield, QStringLiteral("％"));
-        AddRow(grid, QStringLiteral("盈亏金额："), sell_ProfitAndLoss, yuan);
+        AddRow(grid, QStringLiteral("卖出"), QStringLiteral("交易金额："), sell_TotalMoney, yuan);
+        AddRow(grid, QStringLiteral("卖出"), QStringLiteral("佣　　金："), sell_Brokerage, yuan);
+        AddRow(grid, QStringLiteral("卖出"), QStringLiteral("过 户 费："), sell_TransferMoney, yuan);
+        AddRow(grid, QStringLiteral("卖出"), QStringLiteral("印 花 税："), sell_StampDuty, yuan);
+        AddRow(grid, QStringLiteral("卖出"), QStringLiteral("总手续费："), sell_Factorage, yuan);
+        AddRow(grid, QStringLiteral("卖出"), QStringLiteral("实收金额："), sell_ReceivedMoney, yuan);
+        AddRow(grid, QStringLiteral("卖出"), QStringLiteral("收 益 率："), sell_Yield, QStringLiteral("％"));
+        AddRow(grid, QStringLiteral("卖出"), QStringLiteral("盈亏金额："), sell_ProfitAndLoss, yuan);
         grid->setRowStretch(grid->rowCount(), 1);
     }
     sides->addWidget(Frame3, 1);
 
     // The drop-down of matches opens over the rows under the code box.
     StockList = Named(new QListWidget(central), "StockList");
+    StockList->setAccessibleName(QStringLiteral("股票列表"));
     SetBase(StockList, colors::EntryField);
     StockList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StockList->hide();
@@ -397,6 +409,14 @@ void Form1Ui::setupUi(QMainWindow *window)
     popShow = Named(mnuControl->addAction(QStringLiteral("显示主界面")), "popShow");
     a1 = Named(mnuControl->addSeparator(), "a1");
     popExit = Named(mnuControl->addAction(QStringLiteral("退出...")), "popExit");
+    // Letters for the entries whose texts have none: their pinyin or English initials.
+    AboutMe->setText(QStringLiteral("关于“&Quorvane”"));
+    SetMenuMnemonic(FileMenu, MonitoringMenu, u'O');     // options
+    SetMenuMnemonic(FileMenu, CurrentRatesMenu, u'R');   // rates
+    SetMenuBarMnemonic(bar, calcmenu, u'C');             // calculator
+    SetMenuMnemonic(meunHelp, CheckUpdate, u'U');        // update
+    SetMenuMnemonic(mnuControl, popShow, u'S');          // show
+    SetMenuMnemonic(mnuControl, popExit, u'X');          // as 退出(&X)
 
     // Timers.
     ActiveTimer = Named(new QTimer(window), "ActiveTimer");

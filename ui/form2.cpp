@@ -114,6 +114,7 @@ void Form2::setupUi()
     auto *intervalLayout = new QHBoxLayout(interval);
     ActiveTime = Named(new QLineEdit(interval), "ActiveTime");
     ActiveTime->setMaxLength(4);
+    ActiveTime->setAccessibleName(QStringLiteral("监控时间间隔（秒）"));
     ActiveTime->setFixedWidth(ActiveTime->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
     intervalLayout->addWidget(new QLabel(QStringLiteral("监控时间间隔："), interval));
     intervalLayout->addWidget(ActiveTime);
@@ -187,6 +188,7 @@ void Form2::setupUi()
         Named(new QCheckBox(QStringLiteral("监控剪贴板（如果为代码则自动刷新股票信息）"), system), "IsClipboardCB");
     ComboSite = Named(new QComboBox(system), "ComboSite");
     ComboSite->addItems(SiteNames());
+    ComboSite->setAccessibleName(QStringLiteral("默认网站")); // not its current value
     HideTaskbar = Named(new QCheckBox(QStringLiteral("最小化时隐藏任务栏"), system), "HideTaskbar");
     auto *siteLabel = new QLabel(QStringLiteral("单击股票名默认进入财经网："), system);
     siteLabel->setBuddy(ComboSite);

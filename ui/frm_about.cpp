@@ -70,7 +70,7 @@ FrmAbout::FrmAbout(Platform platform, const ProgramFolders &folders, QWidget *pa
                            "lblDescription");
 
     Frame1 = Named(new QGroupBox(QStringLiteral("应用程序信息"), this), "Frame1");
-    const QString logPath = QDir(folders.userDataFolder()).filePath(QStringLiteral("Log.txt"));
+    const QString logPath = folders.userFile(QStringLiteral("Log.txt"));
     Text1 = InfoLine("Text1", QStringLiteral("制作：Quorvane 开发者"), Frame1);
     Text2 = InfoLine("Text2", QStringLiteral("许可：GPL-3.0-or-later（GNU 通用公共许可证第 3 版或更新版本），自由软件，不提供任何担保"),
                      Frame1);

@@ -42,11 +42,29 @@ void CopyAdministratorIni(const QStringList &folders, const QString &userIni)
     }
 }
 
+// Earlier versions kept setup.ini in the data folder. Moved, not copied, so
+// that no stale twin is left; a copy that cannot be moved stays where it is.
+void MoveOldIni(const QString &oldIni, const QString &newIni)
+{
+    if (QFileInfo::exists(newIni) || !QFileInfo::exists(oldIni))
+        return;
+    if (QFile::rename(oldIni, newIni))
+        return;
+    // Across file systems: copy, and remove the old one only once the copy is whole.
+    if (QFile::copy(oldIni, newIni) && QFileInfo(newIni).size() == QFileInfo(oldIni).size())
+        QFile::remove(oldIni);
+}
+
 } // namespace
 
 QString ProgramFolders::iniPath() const
 {
-    return QDir(dataFolder).filePath(IniName);
+    return QDir(configFolder).filePath(IniName);
+}
+
+QString ProgramFolders::userFile(const QString &name) const
+{
+    return QDir(dataFolder).filePath(name);
 }
 
 QString ProgramFolders::userDataFolder() const
@@ -56,7 +74,7 @@ QString ProgramFolders::userDataFolder() const
 
 QString ProgramFolders::userStockListPath() const
 {
-    return QDir(userDataFolder()).filePath(StockListName);
+    return userFile(StockListName);
 }
 
 QString ProgramFolders::stockListToRead() const
@@ -103,12 +121,12 @@ QString SoundPluginPath(const QString &programFolder)
     return QDir::cleanPath(program.filePath(QStringLiteral(QUORVANE_PLUGINS_FROM_BIN "/quorvane_sound")));
 }
 
-ProgramFolders ResolveProgramFolders(const QString &programFolder, const QString &userDataFolder,
+ProgramFolders ResolveProgramFolders(const QString &programFolder, const UserFolders &user,
                                      const QStringList &systemDataFolders)
 {
     const bool installed = IsInstalledCopy(programFolder);
     QStringList shippedFolders = systemDataFolders;
-    shippedFolders.removeAll(userDataFolder);
+    shippedFolders.removeAll(user.data);
     if (installed)
         shippedFolders.prepend(InstalledDataFolderOf(programFolder));
 
@@ -121,10 +139,13 @@ ProgramFolders ResolveProgramFolders(const QString &programFolder, const QString
         }
     }
     if (!installed && IsFolderWritable(programFolder)) {
-        folders.dataFolder = programFolder;
+        folders.configFolder = folders.dataFolder = programFolder;
     } else {
-        QDir().mkpath(userDataFolder);
-        folders.dataFolder = userDataFolder;
+        QDir().mkpath(user.config);
+        QDir().mkpath(user.data);
+        folders.configFolder = user.config;
+        folders.dataFolder = user.data;
+        MoveOldIni(QDir(user.data).filePath(IniName), folders.iniPath());
         CopyAdministratorIni(shippedFolders, folders.iniPath());
     }
     return folders;
@@ -132,8 +153,10 @@ ProgramFolders ResolveProgramFolders(const QString &programFolder, const QString
 
 ProgramFolders ProgramFoldersOfThisProcess()
 {
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return ResolveProgramFolders(QCoreApplication::applicationDirPath(),
-                                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                                 {QDir(config).filePath(QCoreApplication::applicationName()),
+                                  QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)},
                                  QStandardPaths::standardLocations(QStandardPaths::AppDataLocation));
 }
 

@@ -6,6 +6,7 @@
 #include "ui/busy_cursor.h"
 #include "ui/form1.h"
 #include "ui/stock_list_update.h"
+#include "ui/text_colours.h"
 #include "ui/tip_form.h"
 
 #include <QApplication>
@@ -23,11 +24,12 @@ namespace quorvane {
 
 namespace {
 
-QColor ColourOf(QuoteColour colour, const QWidget *label)
+// 0 for the scheme's own window text.
+unsigned DesignRgbOf(QuoteColour colour)
 {
     if (const std::optional<Rgb> rgb = QuoteColourRgb(colour))
-        return QColor(rgb->red, rgb->green, rgb->blue);
-    return QApplication::palette(label).color(QPalette::WindowText);
+        return unsigned(rgb->red) << 16 | unsigned(rgb->green) << 8 | unsigned(rgb->blue);
+    return 0;
 }
 
 } // namespace
@@ -47,9 +49,7 @@ void ApplyPanelWrites(Form1 &form, const QList<PanelWrite> &writes)
         if (write.kind == PanelWrite::Kind::Text) {
             label->setText(write.text);
         } else {
-            QPalette palette = label->palette();
-            palette.setColor(QPalette::WindowText, ColourOf(write.colour, label));
-            label->setPalette(palette);
+            SetDesignTextColour(label, DesignRgbOf(write.colour));
         }
     }
 }
@@ -226,6 +226,16 @@ void StockPanel::StockList_KeyPress(const QString &character)
     box->setCursorPosition(int(box->text().size()));
 }
 
+bool StockPanel::closeListByEscape(QEvent *keyPress)
+{
+    QListWidget *list = m_form.ui().StockList;
+    if (static_cast<QKeyEvent *>(keyPress)->key() != Qt::Key_Escape || !list->isVisible())
+        return false;
+    list->hide();
+    m_form.ui().StockCode->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
 void StockPanel::Command1_Click()
 {
     StockCode_Change();
@@ -314,6 +324,12 @@ bool StockPanel::eventFilter(QObject *watched, QEvent *event)
     const QEvent::Type type = event->type();
 
     if (watched == &m_form) {
+        // Esc that no control took closes the chart.
+        if (type == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && m_tipForm
+            && m_tipForm->isVisible()) {
+            m_tipForm->hide();
+            return true;
+        }
         if (type == QEvent::Show || type == QEvent::WindowActivate) {
             // After the showing has been painted, as on the first repaint.
             QMetaObject::invokeMethod(this, &StockPanel::ClipboardWatch, Qt::QueuedConnection);
@@ -329,7 +345,7 @@ bool StockPanel::eventFilter(QObject *watched, QEvent *event)
         if (type == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
             StockCode_Click();
         else if (type == QEvent::KeyPress)
-            return StockCode_KeyDown(static_cast<QKeyEvent *>(event)->key());
+            return StockCode_KeyDown(static_cast<QKeyEvent *>(event)->key()) || closeListByEscape(event);
         return false;
     }
 
@@ -337,6 +353,8 @@ bool StockPanel::eventFilter(QObject *watched, QEvent *event)
         if (type == QEvent::FocusIn) {
             StockList_GotFocus();
         } else if (type == QEvent::KeyPress) {
+            if (closeListByEscape(event))
+                return true;
             const QString text = static_cast<QKeyEvent *>(event)->text();
             if (text.size() == 1 && text.front().isPrint()) {
                 StockList_KeyPress(text);

@@ -82,6 +82,8 @@ private:
     void lookUpAndShow(const QString &code);
     void searchStockList(const QString &text);
     void selectListRow(int row);
+    // Esc with the list open: closed, and the code box has the keyboard again.
+    bool closeListByEscape(QEvent *keyPress);
     bool isValueLabel(const QObject *object) const;
 
     Form1 &m_form;

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QCloseEvent>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -127,6 +128,19 @@ void TipForm::closeEvent(QCloseEvent *event)
     // Made once for the run: the close box only hides it.
     event->ignore();
     hide();
+}
+
+void TipForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Escape) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // Clicked into, it had the keyboard: the main window gets it back.
+    const bool hadFocus = isActiveWindow();
+    hide();
+    if (hadFocus)
+        m_form.activateWindow();
 }
 
 } // namespace quorvane

@@ -49,7 +49,14 @@ endif()
 file(WRITE ${root}/${DATADIR}/setup.ini "[network]\nQuoteHost=127.0.0.1:9\n")
 set(ENV{HOME} ${WORK}/home)
 unset(ENV{XDG_DATA_HOME})
+unset(ENV{XDG_CONFIG_HOME})
+# Its own runtime folder and no session bus: no running copy elsewhere takes the start over.
+set(ENV{XDG_RUNTIME_DIR} ${WORK}/runtime)
+file(MAKE_DIRECTORY ${WORK}/runtime)
+file(CHMOD ${WORK}/runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+set(ENV{DBUS_SESSION_BUS_ADDRESS} "unix:path=${WORK}/no-bus")
 set(user_folder ${WORK}/home/.local/share/quorvane)
+set(config_folder ${WORK}/home/.config/quorvane)
 literal(user_pattern ${user_folder})
 
 file(COPY ${PROBE} DESTINATION ${root}/${BINDIR})
@@ -58,15 +65,21 @@ run(${root}/${BINDIR}/${probe_name})
 expect("${out}" "data folder: ${user_pattern}\n")
 expect("${out}" "stock list: ${root_pattern}/${DATADIR}/StockList\\.txt, [1-9][0-9]* stocks\n")
 expect("${out}" "sound plug-in: ${root_pattern}/${PLUGINDIR}/quorvane_sound[^,]*, loaded\n")
-file(READ ${user_folder}/setup.ini copied)
+file(READ ${config_folder}/setup.ini copied)
 expect("${copied}" "QuoteHost=127.0.0.1:9")
 
-# The installed program itself gets as far as its user folder and keeps running.
+run(${root}/${BINDIR}/quorvane --version)
+expect("${out}" "^Quorvane 1\\.5\\.389\n$")
+
+# The installed program itself moves an older version's setup.ini to the config folder and keeps running.
 file(REMOVE_RECURSE ${WORK}/home)
+file(WRITE ${user_folder}/setup.ini "[setup]\nbuy_BrokerageRatio=2.50\n")
 execute_process(COMMAND ${root}/${BINDIR}/quorvane TIMEOUT 3 RESULT_VARIABLE rc)
 expect("${rc}" "timeout")
-if(NOT EXISTS ${user_folder}/setup.ini)
-    message(FATAL_ERROR "The installed program did not set up ${user_folder}")
+file(READ ${config_folder}/setup.ini moved)
+expect("${moved}" "^\\[setup\\]\nbuy_BrokerageRatio=2\\.50\n$")
+if(EXISTS ${user_folder}/setup.ini)
+    message(FATAL_ERROR "The installed program left the old setup.ini in ${user_folder}")
 endif()
 
 # Kept only when something failed, to look at.

@@ -152,7 +152,7 @@ struct WindowFixture
     Form1 &start(bool show = true)
     {
         ProgramFolders folders;
-        folders.programFolder = folders.dataFolder = dir->path();
+        folders.programFolder = folders.configFolder = folders.dataFolder = dir->path();
         folders.installedDataFolder = QStringLiteral(QUORVANE_SOURCE_DIR "/data");
         form = std::make_unique<Form1>(Platform{boxes, urls, nullptr, sound, tray, clipboard}, folders);
         form->Form_Load();

@@ -7,6 +7,8 @@
 #include "settings/ini_file.h"
 #include "settings/settings_store.h"
 #include "ui/form1.h"
+#include "ui/stock_panel.h"
+#include "ui/text_colours.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -255,25 +257,125 @@ private slots:
                                                 failed(path("setup.ini"))}));
     }
 
-    // Assistive technology reads each field as its caption, not as its frame's title.
-    void fieldsAreNamedByTheirCaptions()
+    // Assistive technology reads each field, list and box by a name of its own
+    // that says what it is; the captions on screen stay as they were.
+    void fieldsHaveDistinctNames()
     {
         start();
         auto name = [](QWidget *widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); };
-        for (const QGroupBox *frame : form->findChildren<QGroupBox *>()) {
-            QSet<QString> names;
-            for (QLineEdit *field : frame->findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly)) {
-                const QString fieldName = name(field);
-                QVERIFY2(!fieldName.isEmpty() && fieldName != frame->title() && !names.contains(fieldName),
-                         qPrintable(field->objectName() + u' ' + fieldName));
-                names.insert(fieldName);
-            }
+        QSet<QString> names;
+        for (QWidget *field : form->findChildren<QWidget *>()) {
+            if (!qobject_cast<QLineEdit *>(field) && !qobject_cast<QListWidget *>(field))
+                continue;
+            const QString fieldName = name(field);
+            QVERIFY2(!fieldName.isEmpty() && !names.contains(fieldName), qPrintable(field->objectName() + u' ' + fieldName));
+            names.insert(fieldName);
         }
-        QCOMPARE((QStringList{name(ui().MinStampDuty), name(ui().buy_Price), name(ui().sell_Yield),
-                              name(ui().StockCode), name(ui().Label52)}),
-                 (QStringList{"印花税最低：", "买入价格：", "收 益 率：", "股票代码：", "股票名称："}));
+        QCOMPARE((QStringList{name(ui().buy_TotalMoney), name(ui().sell_TotalMoney), name(ui().buy_Price),
+                              name(ui().sell_Yield), name(ui().buy_BreakEven), name(ui().MinStampDuty),
+                              name(ui().StockCode), name(ui().StockList), name(ui().Label52)}),
+                 (QStringList{"买入交易金额", "卖出交易金额", "买入价格", "卖出收益率", "买入保本价格", "印花税最低",
+                              "股票代码", "股票列表", "股票名称："}));
+        for (const QLabel *caption : ui().Frame3->findChildren<QLabel *>()) {
+            if (caption->buddy() == ui().sell_TotalMoney)
+                QCOMPARE(caption->text(), QStringLiteral("交易金额："));
+        }
         ui().Label52->setText(QStringLiteral("浦发银行")); // the panel's values read as themselves
         QCOMPARE(name(ui().Label52), QStringLiteral("浦发银行"));
+    }
+
+    // The light scheme keeps the design's colours; under dark schemes every
+    // text, coloured ones included, reads at 4.5:1 or better.
+    void everyColouredTextReadsInLightAndDarkSchemes()
+    {
+        QCOMPARE(qRound(ContrastRatio(Qt::black, Qt::white) * 100), 2100);
+        QCOMPARE(qRound(ContrastRatio(QColor(255, 0, 0), Qt::white) * 100), 400);
+        const QPalette light = QApplication::palette();
+        auto dark = [](QColor window, QColor base) {
+            QPalette palette(Qt::white, window, window.lighter(150), window.darker(150), window.darker(120), Qt::white,
+                             Qt::white, base, window);
+            return palette;
+        };
+        start();
+        const auto colourTexts = [this](bool rise) {
+            ui().sell_ProfitAndLoss->setText(rise ? QStringLiteral("￥12.00") : QStringLiteral("-￥12.00"));
+            ui().sell_Yield->setText(rise ? QStringLiteral("1.20") : QStringLiteral("-1.20"));
+            PanelWrite write{PanelWrite::Kind::Colour, QStringLiteral("Label55"), {},
+                             rise ? QuoteColour::Rise : QuoteColour::Fall};
+            ApplyPanelWrites(*form, {write});
+            ui().StockList->addItem(QStringLiteral("600000 浦发银行"));
+        };
+        const auto text = [](const QWidget *w) {
+            return w->palette().color(qobject_cast<const QLabel *>(w) ? QPalette::WindowText : QPalette::Text);
+        };
+        const auto background = [](const QWidget *w) {
+            return w->palette().color(qobject_cast<const QLabel *>(w) ? QPalette::Window : QPalette::Base);
+        };
+        // Light: today's colours exactly.
+        colourTexts(true);
+        QCOMPARE(text(ui().sell_ProfitAndLoss), QColor(255, 0, 0));
+        QCOMPARE(text(ui().Label55), QColor(255, 0, 0));
+        QCOMPARE(text(ui().ladderLabel(64)), QColor(255, 0, 0));
+        QCOMPARE(text(ui().ladderLabel(69)), QColor(0, 128, 0));
+        QCOMPARE(background(ui().buy_Price), QColor(255, 192, 128));
+        QCOMPARE(background(ui().StampDuty), QColor(255, 255, 128));
+        QCOMPARE(text(ui().buy_Price), light.color(QPalette::Text));
+        colourTexts(false);
+        QCOMPARE(text(ui().sell_Yield), QColor(0, 128, 0));
+        QCOMPARE(text(ui().Label55), QColor(0, 192, 0));
+
+        // Switched to dark schemes while running, then started under one.
+        for (const QPalette &scheme : {dark(QColor(53, 53, 53), QColor(42, 42, 42)), dark(QColor(20, 20, 20), Qt::black),
+                                       dark(QColor(49, 54, 59), QColor(35, 38, 41))}) {
+            QApplication::setPalette(scheme);
+            QCoreApplication::processEvents();
+            for (int pass = 0; pass < 4; ++pass) {
+                if (pass == 2)
+                    start();
+                colourTexts(pass % 2 == 0);
+                for (QWidget *w : form->findChildren<QWidget *>()) {
+                    if (!qobject_cast<QLabel *>(w) && !qobject_cast<QLineEdit *>(w) && !qobject_cast<QListWidget *>(w))
+                        continue;
+                    QVERIFY2(ContrastRatio(text(w), background(w)) >= 4.5,
+                             qPrintable(w->objectName() + u' ' + text(w).name() + u' ' + background(w).name()));
+                }
+            }
+        }
+        QApplication::setPalette(light);
+    }
+
+    void keyboard()
+    {
+        start();
+        // Tab goes the program's order; 刷新 and the switches come after the fee rates.
+        QStringList order;
+        QWidget *w = ui().StockCode;
+        for (int i = 0; i < 40 && !order.contains(w->objectName()); ++i) {
+            if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus) && form->isAncestorOf(w))
+                order.append(w->objectName());
+            w = w->nextInFocusChain();
+        }
+        QCOMPARE(order.mid(0, 18).join(u' '),
+                 QStringLiteral("StockCode btn_Sum buy_Price buy_Number sell_Price sell_Number buy_BrokerageRatio "
+                                "buy_MinBrokerageRatio TransferMoney MinTransferMoney StampDuty MinStampDuty "
+                                "buy_OtherMoney sell_OtherMoney Check1 Check2 TransferByAmount Command1"));
+
+        // Every menu entry has a letter, the texts shown stay as they were.
+        QCOMPARE(ui().AboutMe->text(), QStringLiteral("关于“&Quorvane”"));
+        QCOMPARE(ui().CurrentRatesMenu->text(), QStringLiteral("使用现行费率"));
+        ui().FileMenu->popup(QPoint(0, 0));
+        QVERIFY(QTest::qWaitForWindowExposed(ui().FileMenu));
+        QTest::keyClick(ui().FileMenu, Qt::Key_R);
+        QVERIFY(!ui().FileMenu->isVisible());
+        QCOMPARE(boxes->shown.size(), 1); // 使用现行费率 tells what it changed
+    }
+
+    void placedOnTheAvailableArea()
+    {
+        // Centred where it fits; where it does not, from the area's edge (the title bar stays on screen).
+        QCOMPARE(PlaceOnArea(QSize(760, 540), QRect(0, 0, 1366, 728)), QPoint(303, 94));
+        QCOMPARE(PlaceOnArea(QSize(760, 540), QRect(0, 30, 911, 482)), QPoint(75, 30));
+        QCOMPARE(PlaceOnArea(QSize(760, 540), QRect(100, 20, 683, 364)), QPoint(100, 20));
     }
 
     void minimiseRule()

@@ -6,6 +6,7 @@
 
 #include "quotes/stock_list.h"
 #include "ui/stock_panel.h"
+#include "ui/tip_form.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -152,6 +153,17 @@ private slots:
         QTest::keyClick(ui().StockCode, Qt::Key_Up);
         QCOMPARE(list->currentRow(), 0);
         QCOMPARE(ui().StockCode->text(), QStringLiteral("000001"));
+        // Esc closes the list, from the list and from the box, and the box has the keyboard.
+        QVERIFY(list->hasFocus());
+        QTest::keyClick(list, Qt::Key_Escape);
+        QVERIFY(!list->isVisible() && ui().StockCode->hasFocus());
+        typeCode(QStringLiteral("浦发"));
+        QTest::keyClick(ui().StockCode, Qt::Key_Escape);
+        QVERIFY(!list->isVisible() && ui().StockCode->hasFocus());
+        // With the list closed, Esc closes the chart.
+        panel->tipForm().show();
+        QTest::keyClick(ui().StockCode, Qt::Key_Escape);
+        QVERIFY(!panel->tipForm().isVisible());
     }
 
     // Every copy of a code is looked up once, with one request, at the next

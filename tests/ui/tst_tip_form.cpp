@@ -99,6 +99,14 @@ private slots:
         tip.Command4->click();
         QVERIFY(!tip.hasPicture());
         QVERIFY(boxes->shown.isEmpty());
+
+        // Shown without taking the keyboard from the main window; Esc in it closes it.
+        activate();
+        tip.show();
+        QCoreApplication::processEvents();
+        QVERIFY(form->isActiveWindow() && !tip.isActiveWindow());
+        QTest::keyClick(&tip, Qt::Key_Escape);
+        QVERIFY(!tip.isVisible());
     }
 
     // The hover over the stock name shows the chart only with 鼠标悬停显示图表 on.

@@ -3,6 +3,7 @@
 
 #include "fake_platform.h"
 
+#include "ui/command_line.h"
 #include "ui/desktop_notifications.h"
 #include "ui/platform.h"
 #include "ui/program_folders.h"
@@ -50,19 +51,22 @@ private slots:
         WriteGbk(system.filePath("StockList.txt"), "600000 浦发银行 PFYH\n");
         WriteGbk(system.filePath("setup.ini"), "[network]\nQuoteHost=127.0.0.1\n");
 
-        const ProgramFolders beside = ResolveProgramFolders(program.path(), user.filePath("quorvane"), {system.path()});
-        QCOMPARE(beside.dataFolder, program.path());
+        const UserFolders besideUser{user.filePath("config/quorvane"), user.filePath("quorvane")};
+        const ProgramFolders beside = ResolveProgramFolders(program.path(), besideUser, {system.path()});
+        QCOMPARE(beside.userFile("Log.txt"), program.filePath("Log.txt"));
         QCOMPARE(beside.iniPath(), program.filePath("setup.ini"));
         QCOMPARE(beside.shippedFile("StockList.txt"), system.filePath("StockList.txt"));
         // Neither the probe nor the administrator's defaults land in a build folder.
         QVERIFY(QDir(program.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
-        QVERIFY(!QFileInfo::exists(user.filePath("quorvane")));
+        QVERIFY(QDir(user.path()).isEmpty());
         QCOMPARE(SoundPluginPath(program.path()), program.filePath("quorvane_sound"));
 
         // Even root cannot create files in /proc.
-        const ProgramFolders perUser = ResolveProgramFolders(QStringLiteral("/proc"), user.filePath("share/quorvane"));
-        QCOMPARE(perUser.dataFolder, user.filePath("share/quorvane"));
-        QVERIFY(QFileInfo(perUser.dataFolder).isDir());
+        const ProgramFolders perUser = ResolveProgramFolders(
+            QStringLiteral("/proc"), {user.filePath(".config/quorvane"), user.filePath("share/quorvane")});
+        QCOMPARE(perUser.iniPath(), user.filePath(".config/quorvane/setup.ini"));
+        QCOMPARE(perUser.userFile("Log.txt"), user.filePath("share/quorvane/Log.txt"));
+        QVERIFY(QFileInfo(perUser.configFolder).isDir() && QFileInfo(perUser.dataFolder).isDir());
         QVERIFY(!IsFolderWritable(QStringLiteral("/nonexistent/folder")));
     }
 
@@ -79,10 +83,12 @@ private slots:
         WriteGbk(adminIni, "[network]\nQuoteHost=127.0.0.1\n");
         QVERIFY(QFile::setPermissions(adminIni, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         const QString user = home.filePath("quorvane");
+        const UserFolders folders{home.filePath("config/quorvane"), user};
 
         // The installed folder is writable here (as for root) and still not used.
-        const ProgramFolders first = ResolveProgramFolders(bin, user, {user, system.path()});
+        const ProgramFolders first = ResolveProgramFolders(bin, folders, {user, system.path()});
         QCOMPARE(first.dataFolder, user);
+        QCOMPARE(first.iniPath(), home.filePath("config/quorvane/setup.ini"));
         QCOMPARE(first.shippedFile("StockList.txt"), QDir(shipped).filePath("StockList.txt"));
         QCOMPARE(ReadBytes(first.iniPath()), QByteArray("[network]\nQuoteHost=127.0.0.1\n"));
         QVERIFY(QFile::permissions(first.iniPath()) & QFile::WriteOwner);
@@ -91,7 +97,7 @@ private slots:
 
         // Later starts keep the user's own settings; the administrator's are never written.
         WriteGbk(first.iniPath(), "[setup]\nStampDuty=0.50\n");
-        const ProgramFolders later = ResolveProgramFolders(bin, user, {user, system.path()});
+        const ProgramFolders later = ResolveProgramFolders(bin, folders, {user, system.path()});
         QCOMPARE(ReadBytes(later.iniPath()), QByteArray("[setup]\nStampDuty=0.50\n"));
         QCOMPARE(ReadBytes(adminIni), QByteArray("[network]\nQuoteHost=127.0.0.1\n"));
 
@@ -110,6 +116,52 @@ private slots:
         QCOMPARE(later.stockListToRead(), later.userStockListPath());
         touch(shippedList, now.addDays(1));
         QCOMPARE(later.stockListToRead(), shippedList);
+    }
+
+    void oldSetupIniMovesToTheConfigFolderWholeAndOnce()
+    {
+        QTemporaryDir home;
+        const UserFolders user{home.filePath(".config/quorvane"), home.filePath(".local/share/quorvane")};
+        QVERIFY(QDir().mkpath(user.data));
+        const char *old = "[setup]\nbuy_BrokerageRatio=2.50\n[monitoring]\nstock1=600000\n";
+        WriteGbk(QDir(user.data).filePath("setup.ini"), old);
+        WriteGbk(QDir(user.data).filePath("Log.txt"), "log\n");
+
+        const ProgramFolders moved = ResolveProgramFolders(QStringLiteral("/proc"), user);
+        QCOMPARE(ReadBytes(moved.iniPath()), QByteArray(old));
+        QVERIFY(!QFileInfo::exists(QDir(user.data).filePath("setup.ini")));
+        QCOMPARE(ReadBytes(moved.userFile("Log.txt")), QByteArray("log\n"));
+
+        // A setup.ini in both places: the config folder's is the one in use; the other is left alone.
+        WriteGbk(QDir(user.data).filePath("setup.ini"), "[setup]\nStampDuty=0.50\n");
+        const ProgramFolders later = ResolveProgramFolders(QStringLiteral("/proc"), user);
+        QCOMPARE(ReadBytes(later.iniPath()), QByteArray(old));
+        QCOMPARE(ReadBytes(QDir(user.data).filePath("setup.ini")), QByteArray("[setup]\nStampDuty=0.50\n"));
+    }
+
+    void commandLine()
+    {
+        const auto answer = [](QStringList options) {
+            return AnswerCommandLine(options.isEmpty() ? QStringList{QStringLiteral("/usr/bin/quorvane")}
+                                                       : QStringList{QStringLiteral("/usr/bin/quorvane")} + options);
+        };
+        QVERIFY(answer({}).run);
+        QVERIFY(answer({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-reverse")}).run);
+        for (const QString &version : {QStringLiteral("--version"), QStringLiteral("-v")}) {
+            const CommandLineAnswer shown = answer({version});
+            QVERIFY(!shown.run);
+            QCOMPARE(shown.exitCode, 0);
+            QCOMPARE(shown.standardOutput, QStringLiteral("Quorvane 1.5.389\n"));
+        }
+        const CommandLineAnswer help = answer({QStringLiteral("--help")});
+        QVERIFY(!help.run && help.exitCode == 0);
+        QVERIFY(help.standardOutput.contains(QStringLiteral("--version")));
+        const CommandLineAnswer unknown = answer({QStringLiteral("--bogus")});
+        QVERIFY(!unknown.run);
+        QCOMPARE(unknown.exitCode, 2);
+        QCOMPARE(unknown.standardError,
+                 QStringLiteral("quorvane: Unknown option 'bogus'.\nTry 'quorvane --help' for more information.\n"));
+        QVERIFY(unknown.standardOutput.isEmpty());
     }
 
     void usageReportUrl()
