@@ -358,7 +358,7 @@ private slots:
         QCOMPARE(order.mid(0, 18).join(u' '),
                  QStringLiteral("StockCode btn_Sum buy_Price buy_Number sell_Price sell_Number buy_BrokerageRatio "
                                 "buy_MinBrokerageRatio TransferMoney MinTransferMoney StampDuty MinStampDuty "
-                                "buy_OtherMoney sell_OtherMoney Check1 Check2 TransferByAmount Command1"));
+                                "buy_OtherMoney sell_OtherMoney Check1 Check2 Check3 TransferByAmount"));
 
         // Every menu entry has a letter, the texts shown stay as they were.
         QCOMPARE(ui().AboutMe->text(), QStringLiteral("关于“&Quorvane”"));

@@ -273,7 +273,7 @@ private slots:
         ui().sell_Price->setText(QStringLiteral("0"));
         ui().btn_Sum->click();
         QVERIFY(boxes->shown.isEmpty());
-        QCOMPARE(ui().buy_TansferMoney->text(), QStringLiteral("￥1.00"));
+        QCOMPARE(ui().buy_TansferMoney->text(), QStringLiteral("￥0.10")); // today's 0.01‰ of the amount
         ui().Check3->setChecked(false);
         ui().btn_Sum->click();
         QCOMPARE(ui().buy_TansferMoney->text(), QStringLiteral("￥0.00"));
