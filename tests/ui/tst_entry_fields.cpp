@@ -46,18 +46,15 @@ private slots:
         ui().buy_Number->setCursorPosition(3);
         QGuiApplication::clipboard()->setText(QStringLiteral("abcd"));
         ui().buy_Number->paste();
-        QCOMPARE(ui().buy_Number->text(), QStringLiteral("123ab4567"));
-        QCOMPARE(ui().buy_Number->cursorPosition(), 5);
+        QVERIFY(ui().buy_Number->text() == QStringLiteral("123ab4567") && ui().buy_Number->cursorPosition() == 5);
 
         QLineEdit *field = ui().buy_Number;
-        field->setFocus();
         field->selectAll();
         QTest::keyClicks(field, QStringLiteral("1234567890"));
         QCOMPARE(field->text(), QStringLiteral("123456789"));
         leave(field);
         QCOMPARE(field->text(), QStringLiteral("123,456,789"));
         field->setFocus();
-        field->end(false);
         QTest::keyClicks(field, QStringLiteral("99"));
         QCOMPARE(field->text(), QStringLiteral("123,456,789"));
         QTest::keyClick(field, Qt::Key_Backspace);
@@ -120,8 +117,7 @@ private slots:
             QVERIFY(form->focusWidget() != field);
         }
         QCOMPARE(boxes->shown.value(0), (ShownBox{ShownBox::Information, "提示", "抱歉，请输入正确的数字"}));
-        QCOMPARE(ui().buy_Number->text(), QStringLiteral("1,501"));
-        QCOMPARE(ui().sell_Number->text(), QStringLiteral("2"));
+        QCOMPARE(texts(), (QStringList{"1,501", "2"}));
 
         // The window losing the activation is no departure from the field; left for a
         // button, then on to another: one message.
@@ -139,9 +135,8 @@ private slots:
         QCOMPARE(boxes->shown.size(), 1);
     }
 
-    // Enter in a field whose calculation is rejected: the message box takes
-    // the activation, and the rejection's field may get the focus before or,
-    // under a window manager, after the window is active again. Either way
+    // Enter in a field whose calculation is rejected: the message box takes the activation, and the
+    // rejection's field may get the focus before or after the window is active again. Either way
     // the field the user left is checked and tidied once.
     void fieldLeftThroughARejectionIsCheckedOnce()
     {
