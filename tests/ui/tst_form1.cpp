@@ -133,9 +133,7 @@ private slots:
         QCOMPARE(texts("buy_TotalMoney buy_Cost sell_ProfitAndLoss"), (QStringList{"￥10,000.00", "￥20.06", "￥924.00"}));
         QVERIFY(!QFile::exists(path("Log.txt")));
 
-        // A loss: the plain caption; exactly zero in the normal text colour.
-        typeTrade(QStringLiteral("10"), QStringLiteral("1000"), QStringLiteral("9"));
-        QCOMPARE(ui().Frame3->title(), QStringLiteral("卖出计算"));
+        // Exactly zero in the normal text colour.
         ui().sell_Yield->setText(QStringLiteral("0.00"));
         QCOMPARE(TextColour(ui().sell_Yield), QApplication::palette(ui().sell_Yield).color(QPalette::Text));
 
@@ -158,27 +156,12 @@ private slots:
         QCOMPARE(LoadFeeSettings(ini, path("setup.ini")).TransferByAmount, 1);
     }
 
-    void rejectionsPutTheFocusBackWriteFailuresTellOnce()
+    void rejectionPutsTheFocusBackWriteFailuresTellOnce()
     {
         start();
         QTest::keyClick(ui().buy_Price, Qt::Key_Return); // as the window starts: no quantity
         QCOMPARE(boxes->shown, (QList<ShownBox>{{ShownBox::Information, "提示", "抱歉，买入数量为0，请重新输入"}}));
         QCOMPARE(form->focusWidget(), ui().buy_Number);
-
-        // An empty fee rate comes first in the order of the checks.
-        ui().buy_Number->setText(QStringLiteral("100"));
-        ui().MinTransferMoney->setText(QString());
-        ui().sell_Number->setText(QString());
-        ui().btn_Sum->click();
-        QCOMPARE(boxes->shown.last().text, QStringLiteral("抱歉，请输入正确的数字"));
-        QCOMPARE(form->focusWidget(), ui().MinTransferMoney);
-
-        ui().MinTransferMoney->setText(QStringLiteral("1.00"));
-        ui().buy_Price->setText(QStringLiteral("10"));
-        ui().sell_Number->setText(QStringLiteral("101"));
-        ui().btn_Sum->click();
-        QCOMPARE(boxes->shown.last().text, QStringLiteral("抱歉，卖出数量大于买入数量，请重新输入"));
-        QCOMPARE(form->focusWidget(), ui().sell_Number);
         QVERIFY(ui().buy_TotalMoney->text() == QStringLiteral("￥0.00") && !QFile::exists(path("Log.txt")));
 
         // Write failures are told once per file.
@@ -306,11 +289,10 @@ private slots:
         auto name = [](QWidget *widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); };
         QSet<QString> names;
         for (QWidget *field : form->findChildren<QWidget *>()) {
-            if (!qobject_cast<QLineEdit *>(field) && !qobject_cast<QListWidget *>(field))
-                continue;
-            const QString fieldName = name(field);
-            QVERIFY2(!fieldName.isEmpty() && !names.contains(fieldName), qPrintable(field->objectName() + u' ' + fieldName));
-            names.insert(fieldName);
+            if (qobject_cast<QLineEdit *>(field) || qobject_cast<QListWidget *>(field)) {
+                QVERIFY2(!name(field).isEmpty() && !names.contains(name(field)), qPrintable(field->objectName()));
+                names.insert(name(field));
+            }
         }
         QCOMPARE((QStringList{name(ui().sell_TotalMoney), name(ui().MinStampDuty), name(ui().StockList),
                               name(ui().Label52)}),
