@@ -22,13 +22,18 @@ class UiHelpersTest : public QObject
     Q_OBJECT
 
 private slots:
-    void cutToGbkBytes()
+    void cutToGbkBytesAndUsageReportUrl()
     {
         const QChar gu(0x80A1); // 股: two GBK bytes
         QCOMPARE(CutToGbkBytes(QString(70, u'a'), 63), QString(63, u'a'));
         QCOMPARE(CutToGbkBytes(QString(32, gu), 63), QString(31, gu)); // no half character
         QCOMPARE(CutToGbkBytes(QStringLiteral("a") + QString(40, gu), 63), QStringLiteral("a") + QString(31, gu));
         QCOMPARE(CutToGbkBytes(QStringLiteral("a😀b"), 1), QStringLiteral("a")); // nor half a surrogate pair
+
+        // The usage report's address.
+        QVERIFY(UsageReportUrl(QStringLiteral("   ")).isEmpty());
+        QCOMPARE(UsageReportUrl(QStringLiteral("127.0.0.1:18080")),
+                 QStringLiteral("http://127.0.0.1:18080/AddStockVisitRecordToDB.aspx?str=Ver1.5"));
     }
 
     void notificationSaysWhoseAndHowUrgent()
@@ -138,8 +143,7 @@ private slots:
         QVERIFY(answer({}).run && answer({"-platform", "offscreen", "-reverse"}).run);
         for (const QString &version : {QStringLiteral("--version"), QStringLiteral("-v")}) {
             const CommandLineAnswer shown = answer({version});
-            QVERIFY(!shown.run && shown.exitCode == 0);
-            QCOMPARE(shown.standardOutput, QStringLiteral("Quorvane 1.5.389\n"));
+            QVERIFY(!shown.run && shown.exitCode == 0 && shown.standardOutput == QStringLiteral("Quorvane 1.5.389\n"));
         }
         const CommandLineAnswer help = answer({QStringLiteral("--help")});
         QVERIFY(!help.run && help.exitCode == 0 && help.standardOutput.contains(QStringLiteral("--version")));
@@ -147,13 +151,6 @@ private slots:
         QVERIFY(!unknown.run && unknown.exitCode == 2 && unknown.standardOutput.isEmpty());
         QCOMPARE(unknown.standardError,
                  QStringLiteral("quorvane: Unknown option 'bogus'.\nTry 'quorvane --help' for more information.\n"));
-    }
-
-    void usageReportUrl()
-    {
-        QVERIFY(UsageReportUrl(QStringLiteral("   ")).isEmpty());
-        QCOMPARE(UsageReportUrl(QStringLiteral("127.0.0.1:18080")),
-                 QStringLiteral("http://127.0.0.1:18080/AddStockVisitRecordToDB.aspx?str=Ver1.5"));
     }
 
     // The desktop's opener reports whether a browser took the address.
