@@ -57,7 +57,8 @@ private slots:
         const UserFolders besideUser{user.filePath("config/quorvane"), user.filePath("quorvane")};
         const ProgramFolders beside = ResolveProgramFolders(program.path(), besideUser, {system.path()});
         QCOMPARE((QStringList{beside.userFile("Log.txt"), beside.iniPath(), beside.shippedFile("StockList.txt")}),
-                 (QStringList{program.filePath("Log.txt"), program.filePath("setup.ini"), system.filePath("StockList.txt")}));
+                 (QStringList{program.filePath("Log.txt"), program.filePath("setup.ini"),
+                              system.filePath("StockList.txt")}));
         // Neither the probe nor the administrator's defaults land in a build folder.
         QVERIFY(QDir(program.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
         QVERIFY(QDir(user.path()).isEmpty());
@@ -89,7 +90,8 @@ private slots:
         // The installed folder is writable here (as for root) and still not used.
         const ProgramFolders first = ResolveProgramFolders(bin, folders, {user, system.path()});
         QCOMPARE((QStringList{first.dataFolder, first.iniPath(), first.shippedFile("StockList.txt")}),
-                 (QStringList{user, home.filePath("config/quorvane/setup.ini"), QDir(shipped).filePath("StockList.txt")}));
+                 (QStringList{user, home.filePath("config/quorvane/setup.ini"),
+                              QDir(shipped).filePath("StockList.txt")}));
         QCOMPARE(ReadBytes(first.iniPath()), QByteArray("[network]\nQuoteHost=127.0.0.1\n"));
         QVERIFY(QFile::permissions(first.iniPath()) & QFile::WriteOwner);
         const QString plugin = SoundPluginPath(bin);
