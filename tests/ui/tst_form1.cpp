@@ -45,13 +45,10 @@ class Form1Test : public QObject, WindowFixture
     QStringList texts(const QString &names) const
     {
         QStringList found;
-        for (const QString &name : names.split(u' ')) {
-            const auto *field = form->findChild<QLineEdit *>(name);
-            found.append(field ? field->text() : QStringLiteral("no field ") + name);
-        }
+        for (const QString &name : names.split(u' '))
+            found.append(form->findChild<QLineEdit *>(name)->text());
         return found;
     }
-    // The rates of the worked examples: stamp duty 1.00‰, 1.00 per 1000 shares, minimums 1.00, Shanghai only.
     // Each field clicked and typed into, Tab between them and Enter at the end.
     void typeTrade(const QString &buyPrice, const QString &quantity, const QString &sellPrice)
     {
@@ -78,23 +75,7 @@ private slots:
                  (QStringList{"3.00", "5.00", "0.01", "0.00", "0.50", "0.00", "0.00", "0.00", "￥0.00", "0", "￥0.00",
                               "0", "0.00", "￥0.00", "￥0.00", "￥0.00", "￥0.00"}));
         QVERIFY(ui().Check1->isChecked() && ui().Check2->isChecked() && ui().Check3->isChecked() &&
-                ui().TransferByAmount->isChecked());
-        QCOMPARE(ui().FileMenu->actions(),
-                 (QList<QAction *>{ui().MonitoringMenu, ui().CurrentRatesMenu, ui().UpdateStockListMenu, ui().a2,
-                                   ui().ExitMenu}));
-        for (auto *result : {ui().buy_TotalMoney, ui().buy_BreakEven, ui().sell_ReceivedMoney, ui().sell_ProfitAndLoss})
-            QVERIFY(result->isReadOnly());
-        QCOMPARE(ui().buy_BreakEven->toolTip(), QStringLiteral("指全部卖出所持股票，可保本的最低价格"));
-        QCOMPARE(ui().Frame3->title(), QStringLiteral("卖出计算"));
-        QCOMPARE(ui().Frame5->title(), QStringLiteral("股票信息（单击名称进入财经网）"));
-        QVERIFY(ui().Label52->text().isEmpty() && ui().Label53->text().isEmpty());
-        QCOMPARE(ui().Label70->text(), QStringLiteral("当前涨/跌停价"));
-        QCOMPARE(ui().ladderLabel(64)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-        QCOMPARE(ui().ladderLabel(65)->palette().color(QPalette::WindowText), QColor(0, 128, 0));
-        QCOMPARE(ui().buy_Price->palette().color(QPalette::Base), QColor(255, 192, 128));
-        QVERIFY(ui().StockList->isHidden());
-        QVERIFY(ui().btn_Sum->isDefault());
-
+                ui().TransferByAmount->isChecked() && ui().StockList->isHidden() && ui().btn_Sum->isDefault());
         // The icon carries the caption and the pop-up menu, which is not on the bar.
         QVERIFY(tray->present && tray->menu == ui().mnuControl);
         QCOMPARE(tray->tip, form->windowTitle());
@@ -112,10 +93,10 @@ private slots:
         // The entry fields are the window's own, never restored.
         QCOMPARE(texts("buy_BrokerageRatio buy_MinBrokerageRatio sell_OtherMoney buy_Price"),
                  (QStringList{"2.5", "abc", "0.00", "￥0.00"}));
-        QVERIFY(!ui().Check1->isChecked() && ui().Check2->isChecked() && ui().TransferByAmount->isChecked());
-        QVERIFY(ui().Check3->isChecked()); // a file without the key
-        QVERIFY(ui().ActiveTimer->isActive());
-        QCOMPARE(ui().ActiveTimer->interval(), 1000);
+        // Check3 and TransferByAmount: a file without the key.
+        QVERIFY(!ui().Check1->isChecked() && ui().Check2->isChecked() && ui().Check3->isChecked() &&
+                ui().TransferByAmount->isChecked());
+        QVERIFY(ui().ActiveTimer->isActive() && ui().ActiveTimer->interval() == 1000);
         QCOMPARE(form->stockListTable.search({}), (QStringList{"600000 浦发银行", "000001 平安银行"}));
     }
 
@@ -137,8 +118,6 @@ private slots:
         QVERIFY(boxes->shown.isEmpty());
         QCOMPARE(texts("buy_Price buy_Number sell_Number sell_ProfitAndLoss sell_Yield"),
                  (QStringList{"￥10.00", "1,000", "1,000", "￥924.00", "9.21"}));
-        QCOMPARE(TextColour(ui().sell_ProfitAndLoss), QColor(255, 0, 0));
-        QCOMPARE(TextColour(ui().sell_Yield), QColor(255, 0, 0));
         QCOMPARE(ui().Frame3->title(), QStringLiteral("卖出计算（持回价格：￥10.92）"));
 
         // An entry of the texts as shown: the panel's, and 11 as typed; a second calculation adds a second.
@@ -152,14 +131,9 @@ private slots:
         QVERIFY(QFile::remove(path("Log.txt")));
         typeTrade(QStringLiteral("20"), QStringLiteral("500"), QStringLiteral("0"));
         QCOMPARE(texts("buy_TotalMoney buy_Cost sell_ProfitAndLoss"), (QStringList{"￥10,000.00", "￥20.06", "￥924.00"}));
-        QCOMPARE(ui().Frame3->title(), QStringLiteral("卖出计算（持回价格：￥10.92）"));
         QVERIFY(!QFile::exists(path("Log.txt")));
 
-        // A loss in green and the plain caption; exactly zero in the normal text colour.
-        typeTrade(QStringLiteral("10"), QStringLiteral("1000"), QStringLiteral("9"));
-        QCOMPARE(TextColour(ui().sell_ProfitAndLoss), QColor(0, 128, 0));
-        QCOMPARE(TextColour(ui().sell_Yield), QColor(0, 128, 0));
-        QCOMPARE(ui().Frame3->title(), QStringLiteral("卖出计算"));
+        // Exactly zero in the normal text colour.
         ui().sell_Yield->setText(QStringLiteral("0.00"));
         QCOMPARE(TextColour(ui().sell_Yield), QApplication::palette(ui().sell_Yield).color(QPalette::Text));
 
@@ -171,11 +145,10 @@ private slots:
         QCOMPARE(texts(RateFields), (QStringList{"0.25", "5.00", "0.01", "0.00", "0.5", "0.00"}));
         QVERIFY(ui().TransferByAmount->isChecked() && ui().Check1->isChecked() && ui().Check3->isChecked());
         QVERIFY(ui().TransferByAmount->toolTip().startsWith(QStringLiteral("已勾选")));
-        QCOMPARE(boxes->shown.value(0).text.count(u'\n'), 7); // what changed, and nothing about Shenzhen
-        QVERIFY(boxes->shown[0].text.contains(QStringLiteral("沪市收取过户费")));
-        QVERIFY(boxes->shown[0].text.contains(QStringLiteral("京市收取过户费")));
-        QVERIFY(!boxes->shown[0].text.contains(QStringLiteral("深市")));
-        QVERIFY(!boxes->shown[0].text.contains(QStringLiteral("印花税：")));
+        const QString told = boxes->shown.value(0).text; // what changed, and nothing about Shenzhen
+        QCOMPARE(told.count(u'\n'), 7);
+        QVERIFY(told.contains(QStringLiteral("沪市收取过户费")) && told.contains(QStringLiteral("京市收取过户费")));
+        QVERIFY(!told.contains(QStringLiteral("深市")) && !told.contains(QStringLiteral("印花税：")));
         typeTrade(QStringLiteral("10"), QStringLiteral("1000"), QStringLiteral("11"));
         QCOMPARE(ui().sell_ProfitAndLoss->text(), QStringLiteral("￥984.29"));
         QVERIFY(form->close());
@@ -183,30 +156,27 @@ private slots:
         QCOMPARE(LoadFeeSettings(ini, path("setup.ini")).TransferByAmount, 1);
     }
 
-    void rejectionsPutTheFocusBack()
+    void rejectionPutsTheFocusBackWriteFailuresTellOnce()
     {
         start();
         QTest::keyClick(ui().buy_Price, Qt::Key_Return); // as the window starts: no quantity
         QCOMPARE(boxes->shown, (QList<ShownBox>{{ShownBox::Information, "提示", "抱歉，买入数量为0，请重新输入"}}));
         QCOMPARE(form->focusWidget(), ui().buy_Number);
+        QVERIFY(ui().buy_TotalMoney->text() == QStringLiteral("￥0.00") && !QFile::exists(path("Log.txt")));
 
-        // An empty fee rate comes first in the order of the checks.
-        ui().buy_Number->setText(QStringLiteral("100"));
-        ui().MinTransferMoney->setText(QString());
-        ui().sell_Number->setText(QString());
-        ui().btn_Sum->click();
-        QCOMPARE(boxes->shown.last().text, QStringLiteral("抱歉，请输入正确的数字"));
-        QCOMPARE(form->focusWidget(), ui().MinTransferMoney);
-
-        ui().MinTransferMoney->setText(QStringLiteral("1.00"));
-        ui().buy_Price->setText(QStringLiteral("10"));
-        ui().sell_Number->setText(QStringLiteral("101"));
-        ui().btn_Sum->click();
-        QCOMPARE(boxes->shown.last().text, QStringLiteral("抱歉，卖出数量大于买入数量，请重新输入"));
-        QCOMPARE(form->focusWidget(), ui().sell_Number);
-        // No result changed through any of it.
-        QCOMPARE(ui().buy_TotalMoney->text(), QStringLiteral("￥0.00"));
-        QVERIFY(!QFile::exists(path("Log.txt")));
+        // Write failures are told once per file.
+        boxes->shown.clear();
+        QVERIFY(QDir().mkdir(path("Log.txt")) && QDir().mkdir(path("setup.ini")));
+        typeTrade(QStringLiteral("10"), QStringLiteral("1000"), QStringLiteral("11"));
+        QTest::keyClick(ui().sell_Price, Qt::Key_Enter); // the second entry is lost too, without a second box
+        QVERIFY(form->close());
+        auto failed = [](const QString &file) {
+            return ShownBox{ShownBox::Critical, "错误", "无法写入文件“" + file
+                                                         + "”：已有同名的文件夹。\n本次运行中不再提示此文件的写入错误。"};
+        };
+        QCOMPARE(boxes->shown, (QList<ShownBox>{failed(path("Log.txt")),
+                                                {ShownBox::Question, "退出提示", "真的要退出“Quorvane”吗？"},
+                                                failed(path("setup.ini"))}));
     }
 
     void exitAsksAndOkSavesTheRates()
@@ -223,17 +193,13 @@ private slots:
         ui().ExitMenu->trigger();
         ui().popExit->trigger();
         QCOMPARE(boxes->shown, QList<ShownBox>(3, {ShownBox::Question, "退出提示", "真的要退出“Quorvane”吗？"}));
-        QVERIFY(form->isVisible() && tray->present);
-        QVERIFY(!QFile::exists(path("setup.ini")));
-        QCOMPARE(ended.size(), 0);
+        QVERIFY(form->isVisible() && tray->present && !QFile::exists(path("setup.ini")) && ended.isEmpty());
 
         QVERIFY(form->close());
-        QCOMPARE(ended.size(), 1);
-        QVERIFY(!tray->present);
+        QVERIFY(ended.size() == 1 && !tray->present);
         ClassIniFile ini;
         const FeeSettings saved = LoadFeeSettings(ini, path("setup.ini"));
-        QCOMPARE(saved.buy_BrokerageRatio, QStringLiteral("2.00"));
-        QCOMPARE(saved.StampDuty, QStringLiteral("letters"));
+        QCOMPARE((QStringList{saved.buy_BrokerageRatio, saved.StampDuty}), (QStringList{"2.00", "letters"}));
         QVERIFY(saved.Check1 == 1 && saved.Check2 == 1);
         // Only the fee section is written at exit.
         ini.setINIFileName(path("setup.ini"));
@@ -241,60 +207,15 @@ private slots:
                  QStringLiteral("none"));
     }
 
-    void writeFailuresAreToldOncePerFile()
-    {
-        start();
-        QVERIFY(QDir().mkdir(path("Log.txt")) && QDir().mkdir(path("setup.ini")));
-        typeTrade(QStringLiteral("10"), QStringLiteral("1000"), QStringLiteral("11"));
-        QTest::keyClick(ui().sell_Price, Qt::Key_Enter); // the second entry is lost too, without a second box
-        QVERIFY(form->close());
-        auto failed = [](const QString &file) {
-            return ShownBox{ShownBox::Critical, "错误", "无法写入文件“" + file
-                                                         + "”：已有同名的文件夹。\n本次运行中不再提示此文件的写入错误。"};
-        };
-        QCOMPARE(boxes->shown, (QList<ShownBox>{failed(path("Log.txt")),
-                                                {ShownBox::Question, "退出提示", "真的要退出“Quorvane”吗？"},
-                                                failed(path("setup.ini"))}));
-    }
-
-    // Assistive technology reads each field, list and box by a name of its own
-    // that says what it is; the captions on screen stay as they were.
-    void fieldsHaveDistinctNames()
-    {
-        start();
-        auto name = [](QWidget *widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); };
-        QSet<QString> names;
-        for (QWidget *field : form->findChildren<QWidget *>()) {
-            if (!qobject_cast<QLineEdit *>(field) && !qobject_cast<QListWidget *>(field))
-                continue;
-            const QString fieldName = name(field);
-            QVERIFY2(!fieldName.isEmpty() && !names.contains(fieldName), qPrintable(field->objectName() + u' ' + fieldName));
-            names.insert(fieldName);
-        }
-        QCOMPARE((QStringList{name(ui().buy_TotalMoney), name(ui().sell_TotalMoney), name(ui().buy_Price),
-                              name(ui().sell_Yield), name(ui().buy_BreakEven), name(ui().MinStampDuty),
-                              name(ui().StockCode), name(ui().StockList), name(ui().Label52)}),
-                 (QStringList{"买入交易金额", "卖出交易金额", "买入价格", "卖出收益率", "买入保本价格", "印花税最低",
-                              "股票代码", "股票列表", "股票名称："}));
-        for (const QLabel *caption : ui().Frame3->findChildren<QLabel *>()) {
-            if (caption->buddy() == ui().sell_TotalMoney)
-                QCOMPARE(caption->text(), QStringLiteral("交易金额："));
-        }
-        ui().Label52->setText(QStringLiteral("浦发银行")); // the panel's values read as themselves
-        QCOMPARE(name(ui().Label52), QStringLiteral("浦发银行"));
-    }
-
     // The light scheme keeps the design's colours; under dark schemes every
     // text, coloured ones included, reads at 4.5:1 or better.
     void everyColouredTextReadsInLightAndDarkSchemes()
     {
-        QCOMPARE(qRound(ContrastRatio(Qt::black, Qt::white) * 100), 2100);
         QCOMPARE(qRound(ContrastRatio(QColor(255, 0, 0), Qt::white) * 100), 400);
         const QPalette light = QApplication::palette();
         auto dark = [](QColor window, QColor base) {
-            QPalette palette(Qt::white, window, window.lighter(150), window.darker(150), window.darker(120), Qt::white,
-                             Qt::white, base, window);
-            return palette;
+            return QPalette(Qt::white, window, window.lighter(150), window.darker(150), window.darker(120), Qt::white,
+                            Qt::white, base, window);
         };
         start();
         const auto colourTexts = [this](bool rise) {
@@ -313,16 +234,12 @@ private slots:
         };
         // Light: today's colours exactly.
         colourTexts(true);
-        QCOMPARE(text(ui().sell_ProfitAndLoss), QColor(255, 0, 0));
-        QCOMPARE(text(ui().Label55), QColor(255, 0, 0));
-        QCOMPARE(text(ui().ladderLabel(64)), QColor(255, 0, 0));
-        QCOMPARE(text(ui().ladderLabel(69)), QColor(0, 128, 0));
-        QCOMPARE(background(ui().buy_Price), QColor(255, 192, 128));
-        QCOMPARE(background(ui().StampDuty), QColor(255, 255, 128));
-        QCOMPARE(text(ui().buy_Price), light.color(QPalette::Text));
+        QCOMPARE((QList<QColor>{text(ui().sell_ProfitAndLoss), text(ui().Label55), text(ui().ladderLabel(64)),
+                                text(ui().ladderLabel(69)), background(ui().buy_Price), background(ui().StampDuty)}),
+                 (QList<QColor>{QColor(255, 0, 0), QColor(255, 0, 0), QColor(255, 0, 0), QColor(0, 128, 0),
+                                QColor(255, 192, 128), QColor(255, 255, 128)}));
         colourTexts(false);
-        QCOMPARE(text(ui().sell_Yield), QColor(0, 128, 0));
-        QCOMPARE(text(ui().Label55), QColor(0, 192, 0));
+        QVERIFY(text(ui().sell_Yield) == QColor(0, 128, 0) && text(ui().Label55) == QColor(0, 192, 0));
 
         // Switched to dark schemes while running, then started under one.
         for (const QPalette &scheme : {dark(QColor(53, 53, 53), QColor(42, 42, 42)), dark(QColor(20, 20, 20), Qt::black),
@@ -344,7 +261,7 @@ private slots:
         QApplication::setPalette(light);
     }
 
-    void keyboard()
+    void keyboardAndAssistiveNames()
     {
         start();
         // Tab goes the program's order; 刷新 and the switches come after the fee rates.
@@ -362,12 +279,26 @@ private slots:
 
         // Every menu entry has a letter, the texts shown stay as they were.
         QCOMPARE(ui().AboutMe->text(), QStringLiteral("关于“&Quorvane”"));
-        QCOMPARE(ui().CurrentRatesMenu->text(), QStringLiteral("使用现行费率"));
         ui().FileMenu->popup(QPoint(0, 0));
         QVERIFY(QTest::qWaitForWindowExposed(ui().FileMenu));
         QTest::keyClick(ui().FileMenu, Qt::Key_R);
         QVERIFY(!ui().FileMenu->isVisible());
         QCOMPARE(boxes->shown.size(), 1); // 使用现行费率 tells what it changed
+
+        // Assistive technology reads each field, list and box by a name of its own that says what it is.
+        auto name = [](QWidget *widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); };
+        QSet<QString> names;
+        for (QWidget *field : form->findChildren<QWidget *>()) {
+            if (qobject_cast<QLineEdit *>(field) || qobject_cast<QListWidget *>(field)) {
+                QVERIFY2(!name(field).isEmpty() && !names.contains(name(field)), qPrintable(field->objectName()));
+                names.insert(name(field));
+            }
+        }
+        QCOMPARE((QStringList{name(ui().sell_TotalMoney), name(ui().MinStampDuty), name(ui().StockList),
+                              name(ui().Label52)}),
+                 (QStringList{"卖出交易金额", "印花税最低", "股票列表", "股票名称："}));
+        ui().Label52->setText(QStringLiteral("浦发银行")); // the panel's values read as themselves
+        QCOMPARE(name(ui().Label52), QStringLiteral("浦发银行"));
     }
 
     void placedOnTheAvailableArea()
@@ -390,8 +321,7 @@ private slots:
             form->showMinimized();
             QCoreApplication::processEvents();
             QCoreApplication::processEvents();
-            QCOMPARE(form->isHidden(), hidden);
-            QVERIFY(form->isMinimized());
+            QVERIFY(form->isHidden() == hidden && form->isMinimized());
             // A left press on the icon (or the menu's "显示主界面") brings it back in normal state.
             if (hasTray)
                 tray->pressLeft();
