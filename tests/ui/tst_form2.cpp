@@ -107,8 +107,7 @@ private slots:
         d.ComboSite->setCurrentIndex(4);
         QTest::mouseClick(d.Command1, Qt::LeftButton);
 
-        QVERIFY(form->ui().ActiveTimer->isActive());
-        QCOMPARE(form->ActiveCount, 3);
+        QVERIFY(ui().ActiveTimer->isActive() && form->ActiveCount == 3);
         const SettingsStore &s = form->store;
         QCOMPARE((QStringList{s.stock1, s.ActiveTime, s.IsActive, s.HideTaskbar, s.IsClipboard, s.DefaultSite}),
                  QStringLiteral("600000 5.5 -1 1 0 东方财富").split(u' '));
@@ -126,8 +125,7 @@ private slots:
 
     void cancelAndTheCloseBoxChangeNothing()
     {
-        const QString content = QStringLiteral("; mine\n[monitoring]\nstock1 = 600000\nIsActive=-1\n[setup]\nStampDuty=2\n");
-        WriteGbk(path("setup.ini"), content);
+        WriteGbk(path("setup.ini"), QStringLiteral("; mine\n[monitoring]\nstock1 = 600000\nIsActive=-1\n[setup]\nStampDuty=2\n"));
         const QByteArray before = ReadBytes(path("setup.ini"));
         start();
         // From the menu, modal, with the default of a missing key.
@@ -149,10 +147,8 @@ private slots:
                 d.close();
             else
                 QTest::mouseClick(d.Command2, Qt::LeftButton);
-            QVERIFY(!d.isVisible());
             QCOMPARE(ReadBytes(path("setup.ini")), before);
-            QCOMPARE(form->store.stock1, QStringLiteral("600000"));
-            QVERIFY(form->ui().ActiveTimer->isActive());
+            QVERIFY(!d.isVisible() && form->store.stock1 == u"600000" && ui().ActiveTimer->isActive());
         }
     }
 
@@ -163,8 +159,7 @@ private slots:
         auto message = [](const QString &text) { return QList<ShownBox>{{ShownBox::Plain, "Quorvane", text}}; };
         typeAndLeave(d.ActiveTime, QStringLiteral("4"));
         QCOMPARE(takeBoxes(), message(QStringLiteral("时间范围必须在5秒-6000秒之间")));
-        QCOMPARE(d.focusWidget(), d.ActiveTime);
-        QCOMPARE(d.ActiveTime->text(), QStringLiteral("4"));
+        QVERIFY(d.focusWidget() == d.ActiveTime && d.ActiveTime->text() == u"4");
         typeAndLeave(d.ActiveTime, QStringLiteral("5.5"));
         QVERIFY(takeBoxes().isEmpty() && d.focusWidget() != d.ActiveTime);
 
