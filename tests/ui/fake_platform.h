@@ -40,11 +40,8 @@ public:
             run();
     }
     void critical(QWidget *, const QString &c, const QString &t) override { shown.append({ShownBox::Critical, c, t}); }
-    void plain(QWidget *, const QString &t) override { shown.append({ShownBox::Plain, QStringLiteral("Quorvane"), t}); }
-    void plainModeless(QWidget *, const QString &t) override
-    {
-        shown.append({ShownBox::PlainModeless, QStringLiteral("Quorvane"), t});
-    }
+    void plain(QWidget *, const QString &t) override { shown.append({ShownBox::Plain, "Quorvane", t}); }
+    void plainModeless(QWidget *, const QString &t) override { shown.append({ShownBox::PlainModeless, "Quorvane", t}); }
     Answer question(QWidget *, const QString &c, const QString &t) override
     {
         shown.append({ShownBox::Question, c, t});
@@ -56,11 +53,7 @@ struct FakeUrlOpener final : UrlOpener
 {
     QList<QUrl> opened;
     bool succeeds = true;
-    bool open(const QUrl &url) override
-    {
-        opened.append(url);
-        return succeeds;
-    }
+    bool open(const QUrl &url) override { return opened.append(url), succeeds; }
 };
 
 struct FakeTrayIcon final : TrayIcon
@@ -83,10 +76,8 @@ struct FakeTrayIcon final : TrayIcon
     void remove() override { present = false; }
     bool showBalloon(const QString &title, const QString &text, bool alarm) override
     {
-        if (present) {
-            balloons.append({title, text});
-            alarms.append(alarm);
-        }
+        if (present)
+            balloons.append({title, text}), alarms.append(alarm);
         return present;
     }
     void pressLeft()
@@ -160,11 +151,12 @@ struct WindowFixture
             activate();
         return *form;
     }
-    void activate()
+    void activate() { activate(form.get()); }
+    static void activate(QWidget *window)
     {
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        window->show();
+        QApplication::setActiveWindow(window);
+        QVERIFY(QTest::qWaitForWindowActive(window));
     }
     // Another window takes the activation and the focus, as when the user works elsewhere.
     void activateOther()

@@ -32,7 +32,6 @@ public:
             while (m_stalled && !m_stopping) // accepted, not answered
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             std::lock_guard lock(m_mutex);
-            const auto reply = m_replies.constFind(path);
             if (path.contains(u',')) { // a batch: each code's line; unknown ones empty
                 const QString form = path.section(u'=', 0, 0) + u'=';
                 QByteArray body;
@@ -40,10 +39,10 @@ public:
                     body += m_replies.value(form + symbol, form == u"/q=" ? QByteArray("v_pv_none_match=\"1\";\n")
                                                                           : "var hq_str_" + symbol.toLatin1() + "=\"\";\n");
                 response.set_content(body.constData(), size_t(body.size()), "application/octet-stream");
-            } else if (reply == m_replies.cend())
-                response.status = 404;
-            else
+            } else if (const auto reply = m_replies.constFind(path); reply != m_replies.cend())
                 response.set_content(reply->constData(), size_t(reply->size()), "application/octet-stream");
+            else
+                response.status = 404;
         });
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
@@ -73,20 +72,16 @@ public:
     void setQuote(const QString &code, const QString &fields)
     {
         const bool shenzhen = code.startsWith(u'0') || code.startsWith(u'3');
-        const QString prefix = code.startsWith(u"92") ? QStringLiteral("bj")
-                               : shenzhen             ? QStringLiteral("sz")
-                                                      : QStringLiteral("sh");
-        const QString symbol = prefix + code;
-        const QString line = QStringLiteral("var hq_str_%1=\"%2\";\n").arg(symbol, fields);
-        setReply(QStringLiteral("/list=") + symbol, QStringEncoder("GBK").encode(line));
+        const QString symbol = QLatin1String(code.startsWith(u"92") ? "bj" : shenzhen ? "sz" : "sh") + code;
+        QStringEncoder gbk("GBK");
+        setReply("/list=" + symbol, gbk.encode(QStringLiteral("var hq_str_%1=\"%2\";\n").arg(symbol, fields)));
         const QStringList f = fields.split(u',');
         QStringList q{QStringLiteral("1"), f.value(0), code, f.value(3), f.value(2), f.value(1)};
         q.resize(35, QStringLiteral("0"));
         q[30] = QStringLiteral("20261204150000");
         q[33] = f.value(4);
         q[34] = f.value(5);
-        setReply(QStringLiteral("/q=") + symbol,
-                 QStringEncoder("GBK").encode(QStringLiteral("v_%1=\"%2\";\n").arg(symbol, q.join(u'~'))));
+        setReply("/q=" + symbol, gbk.encode(QStringLiteral("v_%1=\"%2\";\n").arg(symbol, q.join(u'~'))));
     }
     // A quote with today's prices: name, open, previous close, latest, high, low.
     void setQuote(const QString &code, const QString &name, const QString &previous, const QString &latest)

@@ -29,9 +29,7 @@ class Form2Test : public QObject, WindowFixture
     Form2 &open()
     {
         dialog = std::make_unique<Form2>(*form);
-        dialog->show();
-        QApplication::setActiveWindow(dialog.get());
-        [this] { QVERIFY(QTest::qWaitForWindowActive(dialog.get())); }();
+        activate(dialog.get());
         return *dialog;
     }
     // The user types into field and leaves it with Tab; the message (if any) follows.
@@ -56,14 +54,12 @@ private slots:
     void rulesOfTheIntervalAndTheCodes()
     {
         const QString range = QStringLiteral("时间范围必须在5秒-6000秒之间"), code = QStringLiteral("请输入6位股票代码");
-        const std::pair<const char *, QString> intervals[] = {
-            {"4", range},    {"5", {}},     {"4.5", range}, {"5.5", {}},   {"6000", {}},
-            {"6001", range}, {"abc", "请输入数字"}, {"", "请输入数字"}, {"-5", range}};
-        for (const auto &[text, message] : intervals)
+        for (const auto &[text, message] : {std::pair<const char *, QString>{"4", range}, {"5", {}}, {"4.5", range},
+                                            {"5.5", {}}, {"6000", {}}, {"6001", range}, {"abc", "请输入数字"},
+                                            {"", "请输入数字"}, {"-5", range}})
             QCOMPARE(ActiveTimeMessage(QString::fromLatin1(text)), message);
-        const std::pair<const char *, QString> codes[] = {{"", {}},         {"600000", {}},    {"000001", {}},
-                                                          {"60000", code}, {"60000a", code}, {"6000000", code}};
-        for (const auto &[text, message] : codes)
+        for (const auto &[text, message] : {std::pair<const char *, QString>{"", {}}, {"600000", {}}, {"60000", code},
+                                            {"60000a", code}, {"6000000", code}})
             QCOMPARE(StockCodeMessage(QString::fromLatin1(text)), message);
     }
 
@@ -89,8 +85,7 @@ private slots:
 
         // OK without changes switches the monitor off.
         QTest::mouseClick(d.Command1, Qt::LeftButton);
-        QVERIFY(!d.isVisible());
-        QVERIFY(!form->ui().ActiveTimer->isActive());
+        QVERIFY(!d.isVisible() && !form->ui().ActiveTimer->isActive());
         QVERIFY(ReadBytes(path("setup.ini")).contains("\r\nIsActive=0\r\n"));
     }
 
@@ -112,8 +107,7 @@ private slots:
         d.ComboSite->setCurrentIndex(4);
         QTest::mouseClick(d.Command1, Qt::LeftButton);
 
-        QVERIFY(form->ui().ActiveTimer->isActive());
-        QCOMPARE(form->ActiveCount, 3);
+        QVERIFY(ui().ActiveTimer->isActive() && form->ActiveCount == 3);
         const SettingsStore &s = form->store;
         QCOMPARE((QStringList{s.stock1, s.ActiveTime, s.IsActive, s.HideTaskbar, s.IsClipboard, s.DefaultSite}),
                  QStringLiteral("600000 5.5 -1 1 0 东方财富").split(u' '));
@@ -125,16 +119,13 @@ private slots:
                      "stock3_Down=0.00\r\nstock1_Up=10.6\r\nstock2_Up=0.00\r\nstock3_Up=0.00\r\nstock1_Pct=0\r\n"
                      "stock2_Pct=5\r\nstock3_Pct=\r\nIsActive=-1\r\nshowPicture=0\r\nIsSumSamePrice=1\r\nActiveTime=5.5\r\n"
                      "HideTaskbar=1\r\nDefaultSite=东方财富\r\nIsClipboard=0\r\n")));
-        // Opened again, it shows what was saved.
-        Form2 &again = open();
-        QVERIFY(again.IsActive1->isChecked());
-        QCOMPARE(again.txtstock2_Down->text(), QStringLiteral("0.00"));
+        Form2 &again = open(); // shows what was saved
+        QVERIFY(again.IsActive1->isChecked() && again.txtstock2_Down->text() == QStringLiteral("0.00"));
     }
 
     void cancelAndTheCloseBoxChangeNothing()
     {
-        const QString content = QStringLiteral("; mine\n[monitoring]\nstock1 = 600000\nIsActive=-1\n[setup]\nStampDuty=2\n");
-        WriteGbk(path("setup.ini"), content);
+        WriteGbk(path("setup.ini"), QStringLiteral("; mine\n[monitoring]\nstock1 = 600000\nIsActive=-1\n[setup]\nStampDuty=2\n"));
         const QByteArray before = ReadBytes(path("setup.ini"));
         start();
         // From the menu, modal, with the default of a missing key.
@@ -156,10 +147,8 @@ private slots:
                 d.close();
             else
                 QTest::mouseClick(d.Command2, Qt::LeftButton);
-            QVERIFY(!d.isVisible());
             QCOMPARE(ReadBytes(path("setup.ini")), before);
-            QCOMPARE(form->store.stock1, QStringLiteral("600000"));
-            QVERIFY(form->ui().ActiveTimer->isActive());
+            QVERIFY(!d.isVisible() && form->store.stock1 == u"600000" && ui().ActiveTimer->isActive());
         }
     }
 
@@ -167,11 +156,10 @@ private slots:
     {
         start();
         Form2 &d = open();
-        auto message = [](const QString &text) { return QList<ShownBox>{{ShownBox::Plain, QStringLiteral("Quorvane"), text}}; };
+        auto message = [](const QString &text) { return QList<ShownBox>{{ShownBox::Plain, "Quorvane", text}}; };
         typeAndLeave(d.ActiveTime, QStringLiteral("4"));
         QCOMPARE(takeBoxes(), message(QStringLiteral("时间范围必须在5秒-6000秒之间")));
-        QCOMPARE(d.focusWidget(), d.ActiveTime);
-        QCOMPARE(d.ActiveTime->text(), QStringLiteral("4"));
+        QVERIFY(d.focusWidget() == d.ActiveTime && d.ActiveTime->text() == u"4");
         typeAndLeave(d.ActiveTime, QStringLiteral("5.5"));
         QVERIFY(takeBoxes().isEmpty() && d.focusWidget() != d.ActiveTime);
 
@@ -191,30 +179,23 @@ private slots:
         d.ActiveTime->setFocus(Qt::MouseFocusReason);
         QCoreApplication::processEvents();
         QVERIFY(takeBoxes().isEmpty());
-        QApplication::setActiveWindow(&d);
-        QVERIFY(QTest::qWaitForWindowActive(&d));
+        activate(&d);
         QCoreApplication::processEvents();
         QCOMPARE(takeBoxes(), message(QStringLiteral("请输入6位股票代码")));
         QCOMPARE(d.focusWidget(), d.stock2);
-    }
 
-    void okRefusesWhatCannotBeSaved()
-    {
-        start();
         // An interval still being edited, and limits that are no number.
         for (const char *badField : {"ActiveTime", "txtstock3_Down", "txtstock1_Up", "txtstock2_Pct"}) {
-            Form2 &d = open();
-            auto *bad = d.findChild<QLineEdit *>(QLatin1String(badField));
-            if (bad == d.ActiveTime)
+            Form2 &again = open();
+            auto *bad = again.findChild<QLineEdit *>(QLatin1String(badField));
+            const bool interval = bad == again.ActiveTime;
+            if (interval)
                 bad->setFocus(); // left with the click
-            bad->setText(bad == d.ActiveTime ? QStringLiteral("4") : QStringLiteral("abc"));
-            QTest::mouseClick(d.Command1, Qt::LeftButton);
+            bad->setText(interval ? QStringLiteral("4") : QStringLiteral("abc"));
+            QTest::mouseClick(again.Command1, Qt::LeftButton);
             QCoreApplication::processEvents();
-            QCOMPARE(takeBoxes().value(0).text,
-                     bad == d.ActiveTime ? QStringLiteral("时间范围必须在5秒-6000秒之间") : QStringLiteral("请输入数字"));
-            QVERIFY(d.isVisible());
-            QCOMPARE(d.focusWidget(), bad);
-            QVERIFY(!QFile::exists(path("setup.ini")));
+            QCOMPARE(takeBoxes().value(0).text, interval ? QStringLiteral("时间范围必须在5秒-6000秒之间") : "请输入数字");
+            QVERIFY(again.isVisible() && again.focusWidget() == bad && !QFile::exists(path("setup.ini")));
         }
     }
 };
