@@ -170,15 +170,10 @@ TEST(SumFunction, SearchesAgreeWithTheStepwiseWalk)
     const SumFunction cheap({.brokerageRatio = "0.25", .minBrokerage = "0", .transferMoney = "0.01", .minStampDuty = "0",
                              .sellOtherMoney = "0.37", .shenzhenTransferFee = true, .transferByAmount = true,
                              .exchange = "深圳交易所"});
-    std::vector<std::int64_t> prices{17000000, 18000000}; // 1,700 and 1,800: over 300 steps for 100 shares
+    // 1,700 and 1,800 take over 300 steps for 100 shares; answers over 100 steps away are where galloping bisects.
+    std::vector<std::int64_t> prices{17000000, 18000000};
     for (std::int64_t units = 0; units <= 600000; units += units < 2000 ? 137 : 4111)
         prices.push_back(units);
-    int breakEvens = 0, buyBacks = 0, far = 0, beyond300 = 0; // far: over 100 steps, where galloping bisects
-    const auto tally = [&](int &count, Money distance) {
-        ++count;
-        far += distance > money("1");
-        beyond300 += distance > money("3");
-    };
     for (const SumFunction &f : {at("上海交易所"), cheap}) {
         for (Quantity q : {1, 7, 100, 150, 999, 1000, 12345, 250000}) {
             for (std::int64_t units : prices) {
@@ -188,7 +183,6 @@ TEST(SumFunction, SearchesAgreeWithTheStepwiseWalk)
                         return NumberFromText(FormatMoney(f.ProfitAndLoss(price, q, x))) >= 0;
                     })) {
                     EXPECT_EQ(f.BreakEvenPrice(q, price), walked) << q << " bought at " << units;
-                    tally(breakEvens, *walked - price);
                 }
                 if (price.isZero())
                     continue;
@@ -196,19 +190,15 @@ TEST(SumFunction, SearchesAgreeWithTheStepwiseWalk)
                 const auto back = walk(price, money("-0.01"), [&](Money x) { return f.BuyTotal(q, x) <= net; });
                 if (back || price < money("3")) {
                     EXPECT_EQ(f.BuyBackPrice(q, price), back) << q << " sold at " << units;
-                    tally(buyBacks, back ? price - *back : Money());
                 }
             }
         }
     }
-    // The sweep must really exercise both searches, near and far.
-    EXPECT_TRUE(breakEvens > 1000 && buyBacks > 1000 && far > 100 && beyond300 > 10)
-        << breakEvens << ' ' << buyBacks << ' ' << far << ' ' << beyond300;
 }
 
 // Odd rates make proceeds and cost turn back: the searches stop at the turn,
 // and find answers in narrow windows a gallop would jump over.
-TEST(SumFunction, ProceedsAndCostThatTurnBack)
+TEST(SumFunction, SearchesWhereProceedsAndCostTurnBackAndNearTheTopOfTheRange)
 {
     // Proceeds of 1.4 × the amount up to 20,000.00, then 30,000.00 − 0.1 × it:
     // bought at 13.33 (paid 27,994.00) only 20.00 to 20.05 break even.
@@ -223,10 +213,7 @@ TEST(SumFunction, ProceedsAndCostThatTurnBack)
                               .exchange = "上海交易所"});
     ASSERT_EQ(rebate.SellNet(1000, money("100")), money("-33101"));
     EXPECT_EQ(rebate.BuyBackPrice(1000, money("100")), money("66.89"));
-}
 
-TEST(SumFunction, BreakEvenNearTheTopOfTheRange)
-{
     // A gallop past the answer would leave Money; the answer itself fits.
     const SumFunction dear({.brokerageRatio = "8", .stampDuty = "8", .exchange = "上海交易所"});
     const Money high = dear.BreakEvenPrice(1000000000, money("890000")).value();
