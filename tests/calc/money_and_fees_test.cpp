@@ -167,9 +167,9 @@ std::optional<Money> walk(Money start, Money step, const std::function<bool(Mone
 // where it takes longer, also with the transfer fee on the amount.
 TEST(SumFunction, SearchesAgreeWithTheStepwiseWalk)
 {
-    const SumFunction cheap({.brokerageRatio = "0.25", .minBrokerage = "0", .transferMoney = "0.01", .minStampDuty = "0",
-                             .sellOtherMoney = "0.37", .shenzhenTransferFee = true, .transferByAmount = true,
-                             .exchange = "深圳交易所"});
+    const SumFunction cheap({.brokerageRatio = "0.25", .minBrokerage = "0", .transferMoney = "0.01",
+                             .minStampDuty = "0", .sellOtherMoney = "0.37", .shenzhenTransferFee = true,
+                             .transferByAmount = true, .exchange = "深圳交易所"});
     // 1,700 and 1,800 take over 300 steps for 100 shares; answers over 100 steps away are where galloping bisects.
     std::vector<std::int64_t> prices{17000000, 18000000};
     for (std::int64_t units = 0; units <= 600000; units += units < 2000 ? 137 : 4111)

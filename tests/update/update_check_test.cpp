@@ -8,8 +8,8 @@ TEST(UpdateCheckTest, VersionPageReadAsADecimalNumberAndDueAfterMoreThanSevenDay
 {
     using enum PublishedVersion;
     const std::pair<const char *, PublishedVersion> pages[] = {
-        {"1.6", Newer}, {" 2\r\n", Newer}, {"1.5", NotNewer}, {"1.10", NotNewer} /* the number 1.1 */, {"1.4", NotNewer},
-        {"", Unknown}, {"1.6.1", Unknown}, {"<html><body>404 Not Found</body></html>", Unknown}};
+        {"1.6", Newer}, {" 2\r\n", Newer}, {"1.5", NotNewer}, {"1.10", NotNewer} /* the number 1.1 */,
+        {"1.4", NotNewer}, {"", Unknown}, {"1.6.1", Unknown}, {"<html><body>404 Not Found</body></html>", Unknown}};
     for (const auto &[page, expected] : pages)
         EXPECT_EQ(ComparePublishedVersion(QString::fromUtf8(page), QStringLiteral("1.5")), expected) << page;
 
