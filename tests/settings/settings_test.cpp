@@ -13,7 +13,6 @@
 #include <array>
 #include <csignal>
 #include <functional>
-#include <tuple>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -88,7 +87,7 @@ TEST_F(SettingsTest, LoadsDefaultsForWhatIsMissingOrDoesNotConvertAndKeepsTheRes
 }
 
 // Each row: the file before (none: no file), what is read or done to it in one save, the file after.
-TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLines)
+TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLinesInGbk)
 {
     using Change = std::function<void(ClassIniFile &)>;
     // Values are trimmed, names compared without case, and only the first of same-named sections is read.
@@ -107,12 +106,7 @@ TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLines)
     const QByteArray lf = "; kept comment\n[setup]\nStampDuty=1.00\nUnknown = keep me\nnot an entry\n\n"
                           "[monitoring]\nstock1=600000\nIsActive=0";
     const QByteArray cr = "[setup]\r\nLast=5\rStampDuty=1.00\r"; // a lone CR ends a line
-    const struct
-    {
-        QByteArray before; // null: no file
-        Change change;
-        QByteArray after;
-    } rows[] = {
+    const struct { QByteArray before; Change change; QByteArray after; } rows[] = { // before null: no file
         {{}, reads({{"setup", "StampDuty", "default"}}), {}},
         {twice,
          reads({{"setup", "stampduty", "1.50"}, {"SETUP", "Empty", "default"}, {"setup", "Blank", "default"},
@@ -144,20 +138,19 @@ TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLines)
                     {" Monitoring", "stock1 ", "600001\n[setup]"}}),
          "[setup]\r\nLast=5\rStampDuty=2.00\r[monitoring]\r\nstock1=600001 [setup]\r\n"},
     };
-    for (const auto &row : rows) {
+    for (const auto &[before, change, after] : rows) {
         QFile::remove(path);
-        if (!row.before.isNull())
-            writeRaw(row.before);
-        row.change(ini);
-        EXPECT_EQ(QFile::exists(path) ? readRaw() : QByteArray(), row.after) << row.before.toStdString();
+        if (!before.isNull())
+            writeRaw(before);
+        change(ini);
+        EXPECT_EQ(QFile::exists(path) ? readRaw() : QByteArray(), after) << before.toStdString();
     }
     EXPECT_EQ(ini.GetIniKey(" SETUP", "StampDuty ", ""), "2.00");
     EXPECT_EQ(ini.GetIniKey("setup", "Last", ""), "5");
     EXPECT_EQ(files(), (QStringList{"setup.ini", "setup.ini.lock"}));
-}
 
-TEST_F(SettingsTest, ChineseValuesRoundTripAsGbkAndLongOnesAreCutAt1023Bytes)
-{
+    // Chinese values round trip as GBK, and long ones are cut at 1023 bytes.
+    QFile::remove(path);
     ini.WriteIniKey("monitoring", "DefaultSite", "新浪财经");
     EXPECT_EQ(readRaw(), QByteArray("[monitoring]\r\nDefaultSite=\xD0\xC2\xC0\xCB\xB2\xC6\xBE\xAD\r\n"));
     EXPECT_EQ(ini.GetIniKey("monitoring", "DefaultSite", ""), "新浪财经");
@@ -189,8 +182,7 @@ TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)
     EXPECT_EQ(ini.lastError(), "磁盘空间不足");
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(readRaw(), original);
-    EXPECT_EQ(files(), (QStringList{"setup.ini", "setup.ini.lock"}))
-        << "no half-written file is left behind";
+    EXPECT_EQ(files(), (QStringList{"setup.ini", "setup.ini.lock"})) << "no half-written file is left behind";
 
     // A file that is there but cannot be read is not taken for a missing one,
     // which a write would replace with its one key. (Root reads it anyway.)
@@ -217,12 +209,10 @@ TEST(SettingsFlagsAndDates, ReadTheWrittenFormsAndFallBack)
         EXPECT_FALSE(IsFlagOn(off)) << off.toStdString();
 
     // The written form is read back in the round trip above.
-    const std::pair<const char *, QDateTime> rows[] = {
-        {"2026/12/6 9:05:07", QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7))},
-        {"2026/12/6", QDateTime(QDate(2026, 12, 6), QTime(0, 0))},
-        {"2026-13-01 00:00:00", QDateTime(QDate(2011, 3, 3), QTime(1, 0, 0))},
-        {"2026-12-06 25:00:00", QDateTime(QDate(2011, 3, 3), QTime(1, 0, 0))}};
-    for (const auto &[text, parsed] : rows)
+    const QDateTime fallback(QDate(2011, 3, 3), QTime(1, 0));
+    for (const auto &[text, parsed] : {std::pair{"2026/12/6 9:05:07", QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7))},
+                                       {"2026/12/6", QDateTime(QDate(2026, 12, 6), QTime(0, 0))},
+                                       {"2026-13-01 00:00:00", fallback}, {"2026-12-06 25:00:00", fallback}})
         EXPECT_EQ(ParseUpdateDateTime(text), parsed) << text;
 }
 
