@@ -24,17 +24,16 @@ int main(int argc, char **argv)
     if (std::strcmp(argv[2], "--start-only") == 0)
         return 0;
     if (std::strcmp(argv[2], "--count") == 0 && argc == 5) {
-        for (int n = 1; n <= std::atoi(argv[4]); ++n) {
-            if (!ini.WriteIniKey(QStringLiteral("monitoring"), QString::fromLatin1(argv[3]), QString::number(n)))
+        for (int n = 1; n <= std::atoi(argv[4]); ++n)
+            if (!ini.WriteIniKey("monitoring", argv[3], QString::number(n)))
                 return 1;
-        }
         return 0;
     }
 
     const FeeSettings sets[2] = {FeeSettings(), OtherFees()};
     // The GBK converters load on first use: loaded before the start is
     // reported, the kills fall on the saves and not on that.
-    ini.GetIniKey(QStringLiteral("setup"), QStringLiteral("StampDuty"), QString());
+    ini.GetIniKey("setup", "StampDuty", QString());
     QStringEncoder("GBK").encode(QStringLiteral("设置"));
     std::fputs("saving\n", stdout);
     std::fflush(stdout);

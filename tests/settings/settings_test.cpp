@@ -13,7 +13,6 @@
 #include <array>
 #include <csignal>
 #include <functional>
-#include <tuple>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -25,10 +24,11 @@ namespace {
 class SettingsTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); ini.setINIFileName(path); }
+    void SetUp() override { ini.setINIFileName(path); }
     void writeRaw(const QByteArray &bytes) { QFile f(path); ASSERT_TRUE(f.open(QIODevice::WriteOnly)); f.write(bytes); }
     void writeGbk(const QString &text) { writeRaw(QStringEncoder("GBK")(text)); }
     QByteArray readRaw() const { QFile f(path); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(); }
+    QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
 
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("setup.ini"));
@@ -44,22 +44,50 @@ QStringList texts(const SettingsStore &s)
             FormatUpdateDateTime(s.UpdateDateTime)};
 }
 
-TEST_F(SettingsTest, AMissingFileGivesEveryDefault)
+// Every key's default for a missing file and for a text that does not convert; what converts is kept as typed.
+TEST_F(SettingsTest, LoadsDefaultsForWhatIsMissingOrDoesNotConvertAndKeepsTheRest)
 {
+    const QStringList defaultFees{"3.00", "5.00", "0.50", "0.00", "0.01", "0.00", "0.00", "0.00", "1", "1", "1", "1"};
     ini.setINIFileName(QString()); // loading sets it
-    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
-              (QStringList{"3.00", "5.00", "0.50", "0.00", "0.01", "0.00", "0.00", "0.00", "1", "1", "1", "1"}));
+    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)), defaultFees);
     EXPECT_EQ(ini.INIFileName(), path);
     EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"", "0", "0", "0", "0", "0", "0", "30", "0", "新浪财经",
                                                                   "1", "1", "0", "2011-03-31 01:00:00"}));
-    // A file's own keys are kept; a transfer rate of its own, without the switch, is per 1000 shares.
+    // A transfer rate of the file's own, without the switch, is per 1000 shares.
     ini.WriteIniKey("setup", "TransferMoney", "1.00");
     EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
               (QStringList{"3.00", "5.00", "0.50", "0.00", "1.00", "0.00", "0.00", "0.00", "1", "1", "1", "0"}));
+
+    writeGbk("[setup]\r\nCheck1=7\r\nCheck2=yes\r\nCheck3=-1\r\nTransferByAmount=2\r\nUpdateDateTime=never\r\n"
+             "buy_MinBrokerageRatio=-5\r\nStampDuty=-0.50\r\nTransferMoney=-1\r\n"
+             "[monitoring]\r\nstock1=600000\r\nstock1_Down=abc\r\nstock2_Down=\r\nstock3_Down= 9.5 \r\n"
+             "stock2_Up=10.6\r\nstock3_Pct=five\r\nIsActive=on\r\nActiveTime=soon\r\nHideTaskbar=-1\r\n"
+             "IsClipboard=0\r\nIsSumSamePrice=x\r\nshowPicture=1e9\r\nDefaultSite=不存在的网站\r\n");
+    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)), defaultFees);
+    // The site table falls back for an unknown site, not the store.
+    EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"600000", "0", "0", "9.5", "10.6", "0", "0", "30", "-1",
+                                                                  "不存在的网站", "0", "1", "0", "2011-03-03 01:00:00"}));
+
+    // Rates round trip as typed, letters too, without touching other keys.
+    writeGbk("[setup]\r\nUpdateDateTime=2024-05-06 07:08:09\r\n[monitoring]\r\nDefaultSite=东方财富\r\n");
+    const FeeSettings fees{"2.5", "5.00", "abc", "0.00", "0.01", "0.00", "0.00", "￥1,000.00", 0, 1, 0, 1};
+    SaveFeeSettings(ini, path, fees);
+    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)), FeeTexts(fees));
+    EXPECT_EQ(ini.GetIniKey("setup", "Check1", "") + ini.GetIniKey("setup", "Check3", ""), "00");
+    EXPECT_EQ(LoadMonitorSettings(ini, path).DefaultSite, "东方财富");
+    EXPECT_EQ(LoadMonitorSettings(ini, path).UpdateDateTime, QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)));
+
+    // The second quote service is named by default and none when written empty.
+    for (const auto &[file, host] : {std::pair{"[network]\r\n", "qt.gtimg.cn"}, {"[network]\r\nQuoteHost2=\r\n", ""},
+                                     {"[network]\r\nquotehost2 = 127.0.0.1:18081 \r\n", "127.0.0.1:18081"}}) {
+        writeGbk(file);
+        EXPECT_EQ(LoadNetworkSettings(ini, path).QuoteHost2, host) << file;
+    }
+    EXPECT_EQ(LoadNetworkSettings(ini, path).QuoteHost, "hq.sinajs.cn");
 }
 
 // Each row: the file before (none: no file), what is read or done to it in one save, the file after.
-TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLines)
+TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLinesInGbk)
 {
     using Change = std::function<void(ClassIniFile &)>;
     // Values are trimmed, names compared without case, and only the first of same-named sections is read.
@@ -78,12 +106,7 @@ TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLines)
     const QByteArray lf = "; kept comment\n[setup]\nStampDuty=1.00\nUnknown = keep me\nnot an entry\n\n"
                           "[monitoring]\nstock1=600000\nIsActive=0";
     const QByteArray cr = "[setup]\r\nLast=5\rStampDuty=1.00\r"; // a lone CR ends a line
-    const struct
-    {
-        QByteArray before; // null: no file
-        Change change;
-        QByteArray after;
-    } rows[] = {
+    const struct { QByteArray before; Change change; QByteArray after; } rows[] = { // before null: no file
         {{}, reads({{"setup", "StampDuty", "default"}}), {}},
         {twice,
          reads({{"setup", "stampduty", "1.50"}, {"SETUP", "Empty", "default"}, {"setup", "Blank", "default"},
@@ -115,20 +138,19 @@ TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLines)
                     {" Monitoring", "stock1 ", "600001\n[setup]"}}),
          "[setup]\r\nLast=5\rStampDuty=2.00\r[monitoring]\r\nstock1=600001 [setup]\r\n"},
     };
-    for (const auto &row : rows) {
+    for (const auto &[before, change, after] : rows) {
         QFile::remove(path);
-        if (!row.before.isNull())
-            writeRaw(row.before);
-        row.change(ini);
-        EXPECT_EQ(QFile::exists(path) ? readRaw() : QByteArray(), row.after) << row.before.toStdString();
+        if (!before.isNull())
+            writeRaw(before);
+        change(ini);
+        EXPECT_EQ(QFile::exists(path) ? readRaw() : QByteArray(), after) << before.toStdString();
     }
     EXPECT_EQ(ini.GetIniKey(" SETUP", "StampDuty ", ""), "2.00");
     EXPECT_EQ(ini.GetIniKey("setup", "Last", ""), "5");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"setup.ini", "setup.ini.lock"}));
-}
+    EXPECT_EQ(files(), (QStringList{"setup.ini", "setup.ini.lock"}));
 
-TEST_F(SettingsTest, ChineseValuesRoundTripAsGbkAndLongOnesAreCutAt1023Bytes)
-{
+    // Chinese values round trip as GBK, and long ones are cut at 1023 bytes.
+    QFile::remove(path);
     ini.WriteIniKey("monitoring", "DefaultSite", "新浪财经");
     EXPECT_EQ(readRaw(), QByteArray("[monitoring]\r\nDefaultSite=\xD0\xC2\xC0\xCB\xB2\xC6\xBE\xAD\r\n"));
     EXPECT_EQ(ini.GetIniKey("monitoring", "DefaultSite", ""), "新浪财经");
@@ -160,8 +182,7 @@ TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)
     EXPECT_EQ(ini.lastError(), "磁盘空间不足");
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(readRaw(), original);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"setup.ini", "setup.ini.lock"}))
-        << "no half-written file is left behind";
+    EXPECT_EQ(files(), (QStringList{"setup.ini", "setup.ini.lock"})) << "no half-written file is left behind";
 
     // A file that is there but cannot be read is not taken for a missing one,
     // which a write would replace with its one key. (Root reads it anyway.)
@@ -180,51 +201,6 @@ TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)
     EXPECT_TRUE(QFileInfo(dir.path()).isDir());
 }
 
-TEST_F(SettingsTest, FeeRatesRoundTripAsTypedWithoutTouchingOtherKeys)
-{
-    writeGbk("[setup]\r\nUpdateDateTime=2024-05-06 07:08:09\r\n[monitoring]\r\nDefaultSite=东方财富\r\n");
-    FeeSettings fees;
-    fees.buy_BrokerageRatio = "2.5";
-    fees.StampDuty = "abc"; // letters are stored and restored unchanged
-    fees.sell_OtherMoney = "￥1,000.00";
-    fees.Check1 = fees.Check3 = 0;
-    fees.Check2 = fees.TransferByAmount = 1;
-    SaveFeeSettings(ini, path, fees);
-    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)), FeeTexts(fees));
-    EXPECT_EQ(ini.GetIniKey("setup", "Check1", ""), "0");
-    EXPECT_EQ(ini.GetIniKey("setup", "Check3", ""), "0");
-    const SettingsStore store = LoadMonitorSettings(ini, path);
-    EXPECT_EQ(store.DefaultSite, "东方财富");
-    EXPECT_EQ(store.UpdateDateTime, QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)));
-}
-
-TEST_F(SettingsTest, TextsThatDoNotConvertLoadAsTheKeysDefaults)
-{
-    writeGbk("[setup]\r\nCheck1=7\r\nCheck2=yes\r\nCheck3=-1\r\nTransferByAmount=2\r\nUpdateDateTime=never\r\n"
-             "buy_MinBrokerageRatio=-5\r\nStampDuty=-0.50\r\nTransferMoney=-1\r\n"
-             "[monitoring]\r\nstock1=600000\r\nstock1_Down=abc\r\nstock2_Down=\r\nstock3_Down= 9.5 \r\n"
-             "stock2_Up=10.6\r\nstock3_Pct=five\r\n"
-             "IsActive=on\r\nActiveTime=soon\r\nHideTaskbar=-1\r\nIsClipboard=0\r\nIsSumSamePrice=x\r\n"
-             "showPicture=1e9\r\nDefaultSite=不存在的网站\r\n");
-    EXPECT_EQ(FeeTexts(LoadFeeSettings(ini, path)),
-              (QStringList{"3.00", "5.00", "0.50", "0.00", "0.01", "0.00", "0.00", "0.00", "1", "1", "1", "1"}));
-    // The site table falls back for an unknown site, not the store.
-    EXPECT_EQ(texts(LoadMonitorSettings(ini, path)), (QStringList{"600000", "0", "0", "9.5", "10.6", "0", "0", "30", "-1",
-                                                                  "不存在的网站", "0", "1", "0", "2011-03-03 01:00:00"}));
-}
-
-TEST_F(SettingsTest, TheSecondQuoteServiceIsNamedByDefaultAndNoneWhenWrittenEmpty)
-{
-    const std::pair<const char *, const char *> rows[] = {
-        {"[network]\r\n", "qt.gtimg.cn"}, {"[network]\r\nQuoteHost2=\r\n", ""},
-        {"[network]\r\nquotehost2 = 127.0.0.1:18081 \r\n", "127.0.0.1:18081"}};
-    for (const auto &[file, host] : rows) {
-        writeGbk(file);
-        EXPECT_EQ(LoadNetworkSettings(ini, path).QuoteHost2, host) << file;
-    }
-    EXPECT_EQ(LoadNetworkSettings(ini, path).QuoteHost, "hq.sinajs.cn");
-}
-
 TEST(SettingsFlagsAndDates, ReadTheWrittenFormsAndFallBack)
 {
     for (const QString &on : QStringList{"1", "-1", " 2 ", QString(400, u'9')}) // beyond a double, still not zero
@@ -233,12 +209,10 @@ TEST(SettingsFlagsAndDates, ReadTheWrittenFormsAndFallBack)
         EXPECT_FALSE(IsFlagOn(off)) << off.toStdString();
 
     // The written form is read back in the round trip above.
-    const std::pair<const char *, QDateTime> rows[] = {
-        {"2026/12/6 9:05:07", QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7))},
-        {"2026/12/6", QDateTime(QDate(2026, 12, 6), QTime(0, 0))},
-        {"2026-13-01 00:00:00", QDateTime(QDate(2011, 3, 3), QTime(1, 0, 0))},
-        {"2026-12-06 25:00:00", QDateTime(QDate(2011, 3, 3), QTime(1, 0, 0))}};
-    for (const auto &[text, parsed] : rows)
+    const QDateTime fallback(QDate(2011, 3, 3), QTime(1, 0));
+    for (const auto &[text, parsed] : {std::pair{"2026/12/6 9:05:07", QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7))},
+                                       {"2026/12/6", QDateTime(QDate(2026, 12, 6), QTime(0, 0))},
+                                       {"2026-13-01 00:00:00", fallback}, {"2026-12-06 25:00:00", fallback}})
         EXPECT_EQ(ParseUpdateDateTime(text), parsed) << text;
 }
 
