@@ -36,7 +36,7 @@ QString Quote(const QString &price)
 
 } // namespace
 
-TEST(MonitorTest, StepsRunEveryActiveTimePlusOneTicks)
+TEST(MonitorTest, StepsRunEveryActiveTimePlusOneTicksAndTurnsSkipInvalidCodes)
 {
     EXPECT_EQ(StepTicks(QStringLiteral("5"), 13), (std::vector<int>{6, 12}));
     EXPECT_EQ(StepTicks(QStringLiteral("5.5"), 14), (std::vector<int>{7, 14})); // rounds to 6
@@ -50,10 +50,6 @@ TEST(MonitorTest, StepsRunEveryActiveTimePlusOneTicks)
     std::int16_t count = 20;
     EXPECT_TRUE(MonitorTick(count, QStringLiteral("5")));
     EXPECT_EQ(count, 0);
-}
-
-TEST(MonitorTest, TurnSkipsInvalidCodesInOnePass)
-{
     const QString a = QStringLiteral("600000"), b = QStringLiteral("000001"), c = QStringLiteral("300750");
     const std::pair<std::array<QString, 3>, std::vector<int>> rows[] = {{{a, b, c}, {1, 2, 3, 1}},
         {{a, QString(), c}, {1, 3, 1, 3}}, {{QString(), b, QString()}, {2, 1, 2, 1}}, // 1 examines nothing
@@ -89,7 +85,7 @@ TEST(MonitorTest, AlertOnEveryChangeAlarmAtTheThreshold)
     EXPECT_TRUE(first && !first->soundsAlarm);
 }
 
-TEST(MonitorTest, EachLimitAtAboveAndBelowAndTheLinesSayingWhy)
+TEST(MonitorTest, EachLimitAtAboveAndBelowTheLinesSayingWhyAndRepliesSkipped)
 {
     // 最低价, 最高价, 涨跌幅 (0: off), the price against a close of 10.00, the lines after the first (none: no alarm).
     const std::tuple<const char *, const char *, const char *, const char *, const char16_t *> rows[] = {
@@ -105,10 +101,6 @@ TEST(MonitorTest, EachLimitAtAboveAndBelowAndTheLinesSayingWhy)
         EXPECT_EQ(alert->text.section(u'\n', 1), QString::fromUtf16(why)) << up << " " << pct << " " << price;
         EXPECT_EQ(alert->soundsAlarm, *why != u'\0') << price;
     }
-}
-
-TEST(MonitorTest, RepliesThatAreSkipped)
-{
     for (const QString &text : {QString(), QStringLiteral("\n"), QString(20, u','), QStringLiteral("a,b,1.00,1.00,1.00,1x"),
                                QStringLiteral("浦发银行,10.01,10.00,10.50"),
                                QStringLiteral("浦发银行,10.01,10.00,abc,10.30,9.80,0,0")})

@@ -19,7 +19,7 @@ std::string gbk(const QString &text) { return QByteArray(QStringEncoder("GBK")(t
 
 const QChar Bad = QChar::ReplacementCharacter;
 
-TEST(Bytes2BstrTest, PairsFrom0x80DecodeToTheirKnownCharacters)
+TEST(GbkTextTest, PairsFrom0x80DecodeToTheirKnownCharactersAndRepliesByTheirCharsetOrGbk)
 {
     const QString mixed = QStringLiteral("浦发银行,10.50,股票 PAYH ￥\r\n\x7f");
     EXPECT_EQ(bytes2BSTR(QByteArray::fromStdString(gbk(mixed))), mixed);
@@ -41,13 +41,9 @@ TEST(Bytes2BstrTest, PairsFrom0x80DecodeToTheirKnownCharacters)
         {"\x81\xFF", u'\uFFFD'}, {"\xFF\x40", u'\uFFFD'}, {"\x80\x40", u'\uFFFD'}, {"\x81\x30", u'\uFFFD'}};
     for (const auto &[bytes, character] : rows)
         EXPECT_EQ(bytes2BSTR(QByteArrayView(bytes, 2)), QString(QChar(character))) << int(character);
-}
-
-TEST(DecodeReplyTextTest, TheCharsetNamedByTheContentTypeOrGbk)
-{
     const QByteArray utf8 = QStringLiteral("浦发").toUtf8();
     const QByteArray gbkBytes = QByteArray::fromStdString(gbk(QStringLiteral("浦发")));
-    const std::tuple<QByteArray, const char *, std::optional<QString>> rows[] = {
+    const std::tuple<QByteArray, const char *, std::optional<QString>> replies[] = {
         {gbkBytes, "text/plain; charset=GBK", QStringLiteral("浦发")},
         {gbkBytes, "text/html;charset=\"gb2312\"", QStringLiteral("浦发")},
         {gbkBytes, "", QStringLiteral("浦发")},
@@ -55,7 +51,7 @@ TEST(DecodeReplyTextTest, TheCharsetNamedByTheContentTypeOrGbk)
         {utf8, "text/plain; Charset=UTF-8", QStringLiteral("浦发")},
         {QByteArray("\x81\x30\x81\x30", 4), "text/plain; charset=GB18030", QStringLiteral("\u0080")},
         {QByteArray("abc\xC4"), "text/plain; charset=gbk", std::nullopt}};
-    for (const auto &[body, contentType, text] : rows)
+    for (const auto &[body, contentType, text] : replies)
         EXPECT_EQ(DecodeReplyText(body, contentType), text) << contentType;
 }
 

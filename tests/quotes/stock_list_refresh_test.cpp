@@ -64,7 +64,7 @@ TEST(StockListRefreshTest, CodesBatchesAndReplies)
     EXPECT_EQ(NamesOfQuoteTexts(*q), (QuoteNames{{"600519", "贵州茅台"}, {"920000", "安徽凤凰"}}));
 }
 
-TEST(StockListRefreshTest, MergeRules)
+TEST(StockListRefreshTest, MergeRulesAndTheSavedListInGbk)
 {
     const QList<StockListEntry> list = {{"000002", "万科Ａ", "WKA"}, {"600000", "浦发银行", "PFYH"},
         {"600001", "旧名", "JM"}, {"600002", "华电国际", "HDGJ"}, {"600003", "退市", "TS"}, {"600004", "无答", "WD"},
@@ -117,10 +117,6 @@ TEST(StockListRefreshTest, FailedBatchesKeepTheirLinesAndCancelOrNothingChangesN
     EXPECT_EQ(RefreshStockList(list, someFail, 30, [&](int, int) { return ++calls < 3; }).status,
               StockListRefresh::Status::Cancelled);
     EXPECT_EQ(calls, 3);
-}
-
-TEST(StockListRefreshTest, SavedListReadsBackInGbk)
-{
     QTemporaryDir dir;
     const QString path = dir.filePath("StockList.txt");
     const QList<StockListEntry> entries = {{"000002", "万科Ａ", "WKA"}, {"920000", "安徽凤凰", "AHFH"}};
