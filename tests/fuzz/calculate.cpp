@@ -28,8 +28,8 @@ bool within(Money a, Money b, Money tolerance) { return a - b <= tolerance && b 
 void checkTrade(const CalculateInputs &inputs, const CalculateOutcome &outcome)
 {
     const FeeInputs &fees = inputs.fees;
-    const Money minBrokerage = MoneyFromText(fees.minBrokerage), minStampDuty = MoneyFromText(fees.minStampDuty);
-    const Money minTransfer = MoneyFromText(fees.minTransferMoney);
+    const Money minBrokerage = MoneyFromText(fees.minBrokerage), minStampDuty = MoneyFromText(fees.minStampDuty),
+                minTransfer = MoneyFromText(fees.minTransferMoney);
     bool noRebate = true;
     for (const QString *text : {&fees.brokerageRatio, &fees.minBrokerage, &fees.transferMoney, &fees.minTransferMoney,
                                 &fees.stampDuty, &fees.minStampDuty, &fees.buyOtherMoney, &fees.sellOtherMoney})
@@ -87,13 +87,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fees.transferByAmount = switches & 4;
 
     const CalculateOutcome outcome = Calculate(inputs);
+    for (const auto &[objectName, text] : outcome.fieldTexts)
+        FUZZ_CHECK(!objectName.isEmpty());
     if (outcome.rejection) {
         FUZZ_CHECK(!outcome.rejection->message.isEmpty() && !outcome.rejection->focusField.isEmpty());
         FUZZ_CHECK(outcome.fieldTexts.isEmpty() && !outcome.logDue);
-    }
-    for (const auto &[objectName, text] : outcome.fieldTexts)
-        FUZZ_CHECK(!objectName.isEmpty());
-    if (!outcome.rejection) {
+    } else {
         try {
             checkTrade(inputs, outcome);
         } catch (const OutOfRangeError &) {

@@ -1,13 +1,10 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QList>
 #include <QTemporaryDir>
 
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,14 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
 // A failed property stops the run: libFuzzer keeps the input as a crash, the
 // corpus runner's test fails.
-#define FUZZ_CHECK(condition)                                                                    \
-    do {                                                                                         \
-        if (!(condition)) {                                                                      \
-            std::fprintf(stderr, "%s:%d: property does not hold: %s\n", __FILE__, __LINE__,      \
-                         #condition);                                                            \
-            std::abort();                                                                        \
-        }                                                                                        \
-    } while (0)
+#define FUZZ_CHECK(condition)                                                                          \
+    ((condition) ? void()                                                                              \
+     : (std::fprintf(stderr, "%s:%d: property does not hold: %s\n", __FILE__, __LINE__, #condition), std::abort()))
 
 // The input cut at its NUL bytes into at least `count` parts; missing parts
 // are empty, and the last part keeps any further NUL bytes.

@@ -54,9 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         else
             FUZZ_CHECK(read != Default);
     }
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i)
         if (!(sameName(texts[3 + 2 * i], section) && sameName(texts[4 + 2 * i], key)))
             FUZZ_CHECK(ini.GetIniKey(texts[3 + 2 * i], texts[4 + 2 * i], Default) == before[i]);
-    }
     return 0;
 }

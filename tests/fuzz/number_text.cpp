@@ -9,17 +9,9 @@
 
 using namespace quorvane;
 
-namespace {
-
-bool shows(const QString &text)
-{
-    return !text.isEmpty() && IsNumberText(text);
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    const auto shows = [](const QString &text) { return !text.isEmpty() && IsNumberText(text); };
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     if (!IsNumberText(text))
         return 0;

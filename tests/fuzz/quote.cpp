@@ -28,9 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(text.size() <= reply->size());
     for (const bool setSellPrice : {true, false}) {
         const ShowQuoteOutcome outcome = ShowQuote(text, code, setSellPrice);
-        FUZZ_CHECK((outcome.status == ShowQuoteOutcome::Status::Ignored) == (text.size() <= 20));
-        if (outcome.status == ShowQuoteOutcome::Status::Ignored)
-            FUZZ_CHECK(outcome.writes.isEmpty());
+        const bool ignored = outcome.status == ShowQuoteOutcome::Status::Ignored;
+        FUZZ_CHECK(ignored == (text.size() <= 20) && (!ignored || outcome.writes.isEmpty()));
         qsizetype colours = 0;
         bool latestShown = false;
         for (const PanelWrite &write : outcome.writes) {

@@ -36,7 +36,7 @@ QString Quote(const QString &price)
 
 } // namespace
 
-TEST(MonitorTest, StepsRunEveryActiveTimePlusOneTicks)
+TEST(MonitorTest, StepsRunEveryActiveTimePlusOneTicksAndTurnsSkipInvalidCodes)
 {
     EXPECT_EQ(StepTicks(QStringLiteral("5"), 13), (std::vector<int>{6, 12}));
     EXPECT_EQ(StepTicks(QStringLiteral("5.5"), 14), (std::vector<int>{7, 14})); // rounds to 6
@@ -50,24 +50,12 @@ TEST(MonitorTest, StepsRunEveryActiveTimePlusOneTicks)
     std::int16_t count = 20;
     EXPECT_TRUE(MonitorTick(count, QStringLiteral("5")));
     EXPECT_EQ(count, 0);
-}
-
-TEST(MonitorTest, TurnSkipsInvalidCodesInOnePass)
-{
     const QString a = QStringLiteral("600000"), b = QStringLiteral("000001"), c = QStringLiteral("300750");
-    const struct
-    {
-        std::array<QString, 3> codes;
-        std::vector<int> turns;
-    } cases[] = {
-        {{a, b, c}, {1, 2, 3, 1}},
-        {{a, QString(), c}, {1, 3, 1, 3}},
-        {{QString(), b, QString()}, {2, 1, 2, 1}}, // 1 examines nothing
-        {{QString(), QString(), QString()}, {1, 1}},
-        {{QStringLiteral("60000"), QStringLiteral("00000a"), c}, {3, 3}},
-    };
-    for (const auto &row : cases)
-        EXPECT_EQ(Turns(row.codes, int(row.turns.size())), row.turns) << row.codes[0].toStdString();
+    const std::pair<std::array<QString, 3>, std::vector<int>> rows[] = {{{a, b, c}, {1, 2, 3, 1}},
+        {{a, QString(), c}, {1, 3, 1, 3}}, {{QString(), b, QString()}, {2, 1, 2, 1}}, // 1 examines nothing
+        {{QString(), QString(), QString()}, {1, 1}}, {{QStringLiteral("60000"), QStringLiteral("00000a"), c}, {3, 3}}};
+    for (const auto &[codes, turns] : rows)
+        EXPECT_EQ(Turns(codes, int(turns.size())), turns) << codes[0].toStdString();
 
     std::int16_t outOfRange = 7;
     EXPECT_EQ(MonitorTurn(outOfRange, {a, b, c}), 1);
@@ -76,66 +64,46 @@ TEST(MonitorTest, TurnSkipsInvalidCodesInOnePass)
 TEST(MonitorTest, AlertOnEveryChangeAlarmAtTheThreshold)
 {
     std::array<Money, 3> last{};
-    const std::array<AlertLimits, 3> thresholds{AlertLimits{}, AlertLimits{MoneyFromText(QStringLiteral("10.00")), {}, {}},
-                                                AlertLimits{}};
+    const std::array<AlertLimits, 3> thresholds{{{}, {MoneyFromText(QStringLiteral("10.00")), {}, {}}, {}}};
     const QString range = QStringLiteral("  最高：￥10.30 最低：￥9.80");
     const QString why = QStringLiteral("\n提醒：已跌到最低价 ￥10.00");
-    const struct
-    {
-        const char *price;
-        const char16_t *text; // no balloon when null
-        bool alarm;
-    } checks[] = {{"10.20", u"当前价格：￥10.20↑", false}, {"9.985", u"当前价格：￥9.99↓", true},
-                  {"9.985", nullptr, false},               {"9.95", u"当前价格：￥9.95↓", true},
-                  {"0.000", nullptr, false},               {"10.000", u"当前价格：￥10.00", true}};
-    for (const auto &check : checks) {
-        const auto alert = CheckPriceAlert(Quote(QString::fromLatin1(check.price)), 2, last, thresholds);
-        ASSERT_EQ(alert.has_value(), check.text != nullptr) << check.price;
+    // No balloon when the text is null.
+    const std::tuple<const char *, const char16_t *, bool> checks[] = {{"10.20", u"当前价格：￥10.20↑", false},
+        {"9.985", u"当前价格：￥9.99↓", true}, {"9.985", nullptr, false}, {"9.95", u"当前价格：￥9.95↓", true},
+        {"0.000", nullptr, false}, {"10.000", u"当前价格：￥10.00", true}};
+    for (const auto &[price, text, alarm] : checks) {
+        const auto alert = CheckPriceAlert(Quote(QString::fromLatin1(price)), 2, last, thresholds);
+        ASSERT_EQ(alert.has_value(), text != nullptr) << price;
         if (alert) {
-            EXPECT_EQ(alert->title, QStringLiteral("浦发银行"));
-            EXPECT_EQ(alert->text, QString::fromUtf16(check.text) + range + (check.alarm ? why : QString()));
-            EXPECT_EQ(alert->soundsAlarm, check.alarm) << check.price;
+            EXPECT_EQ(alert->title + alert->text, "浦发银行" + QString::fromUtf16(text) + range + (alarm ? why : ""));
+            EXPECT_EQ(alert->soundsAlarm, alarm) << price;
             last[1] = alert->price;
         }
     }
     // Threshold 0.00 at position 1 never sounds; the last prices are per position.
     const auto first = CheckPriceAlert(Quote(QStringLiteral("9.985")), 1, last, thresholds);
-    ASSERT_TRUE(first);
-    EXPECT_FALSE(first->soundsAlarm);
+    EXPECT_TRUE(first && !first->soundsAlarm);
 }
 
-TEST(MonitorTest, EachLimitAtAboveAndBelowAndTheLinesSayingWhy)
+TEST(MonitorTest, EachLimitAtAboveAndBelowTheLinesSayingWhyAndRepliesSkipped)
 {
     // 最低价, 最高价, 涨跌幅 (0: off), the price against a close of 10.00, the lines after the first (none: no alarm).
-    const struct
-    {
-        const char *down, *up, *pct, *price;
-        const char16_t *why;
-    } rows[] = {
+    const std::tuple<const char *, const char *, const char *, const char *, const char16_t *> rows[] = {
         {"0", "10.60", "0", "10.60", u"提醒：已涨到最高价 ￥10.60"}, {"0", "10.60", "0", "10.61", u"提醒：已涨到最高价 ￥10.60"},
         {"0", "10.60", "0", "10.59", u""}, {"0", "0", "0", "10.60", u""},
         {"0", "0", "5", "10.50", u"提醒：涨跌幅 5.00%，已达 5%"}, {"0", "0", "5", "10.512", u"提醒：涨跌幅 5.12%，已达 5%"},
         {"0", "0", "5", "10.499", u""}, {"0", "0", "5", "9.50", u"提醒：涨跌幅 -5.00%，已达 5%"}, {"0", "0", "5", "9.501", u""},
-        {"11.00", "10.00", "5", "10.60", u"提醒：已跌到最低价 ￥11.00\n提醒：已涨到最高价 ￥10.00\n提醒：涨跌幅 6.00%，已达 5%"},
-    };
-    for (const auto &r : rows) {
-        const AlertLimits limits{MoneyFromText(QString::fromLatin1(r.down)), MoneyFromText(QString::fromLatin1(r.up)),
-                                 QString::fromLatin1(r.pct)};
-        const auto alert = CheckPriceAlert(Quote(QString::fromLatin1(r.price)), 3, {}, {{{}, {}, limits}});
-        ASSERT_TRUE(alert) << r.price;
-        EXPECT_EQ(alert->text.section(u'\n', 1), QString::fromUtf16(r.why)) << r.up << " " << r.pct << " " << r.price;
-        EXPECT_EQ(alert->soundsAlarm, *r.why != u'\0') << r.price;
+        {"11.00", "10.00", "5", "10.60", u"提醒：已跌到最低价 ￥11.00\n提醒：已涨到最高价 ￥10.00\n提醒：涨跌幅 6.00%，已达 5%"}};
+    for (const auto &[down, up, pct, price, why] : rows) {
+        const AlertLimits limits{MoneyFromText(down), MoneyFromText(up), QString::fromLatin1(pct)};
+        const auto alert = CheckPriceAlert(Quote(price), 3, {}, {{{}, {}, limits}});
+        ASSERT_TRUE(alert) << price;
+        EXPECT_EQ(alert->text.section(u'\n', 1), QString::fromUtf16(why)) << up << " " << pct << " " << price;
+        EXPECT_EQ(alert->soundsAlarm, *why != u'\0') << price;
     }
-}
-
-TEST(MonitorTest, RepliesThatAreSkipped)
-{
-    const std::array<Money, 3> none{};
-    const std::array<AlertLimits, 3> off{};
-    const QString twentyOne = QStringLiteral("a,b,1.00,1.00,1.00,1x");
-    for (const QString &text : {QString(), QStringLiteral("\n"), QString(20, u','), QStringLiteral("浦发银行,10.01,10.00,10.50"),
-                               QStringLiteral("浦发银行,10.01,10.00,abc,10.30,9.80,0,0"), twentyOne})
-        EXPECT_FALSE(CheckPriceAlert(text, 1, none, off)) << text.toStdString();
-    EXPECT_FALSE(CheckPriceAlert(Quote(QStringLiteral("10.20")), 0, none, off));
-    EXPECT_FALSE(CheckPriceAlert(Quote(QStringLiteral("10.20")), 4, none, off));
+    for (const QString &text : {QString(), QStringLiteral("\n"), QString(20, u','), QStringLiteral("a,b,1.00,1.00,1.00,1x"),
+                               QStringLiteral("浦发银行,10.01,10.00,10.50"),
+                               QStringLiteral("浦发银行,10.01,10.00,abc,10.30,9.80,0,0")})
+        EXPECT_FALSE(CheckPriceAlert(text, 1, {}, {})) << text.toStdString();
+    EXPECT_FALSE(CheckPriceAlert(Quote("10.20"), 0, {}, {}) || CheckPriceAlert(Quote("10.20"), 4, {}, {}));
 }
