@@ -27,7 +27,7 @@ struct Parser
     explicit Parser(const QStringList &arguments)
     {
         parser.setApplicationDescription(
-            QStringLiteral("Trade-cost calculator for shares on the Shanghai and Shenzhen exchanges.\n"
+            QStringLiteral("Trade-cost calculator for shares on the Shanghai, Shenzhen and Beijing exchanges.\n"
                            "A second start shows the window of the copy already running."));
         parser.addOption(help);
         parser.addOption(version);
