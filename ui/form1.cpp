@@ -212,7 +212,7 @@ void Form1::btn_Sum_Click()
     if (!outcome.logDue)
         return;
     const QString why =
-        WriteCalculationLog(m_folders.userDataFolder(), [this](const QString &name) { return controlText(name); });
+        WriteCalculationLog(m_folders.dataFolder, [this](const QString &name) { return controlText(name); });
     if (!why.isEmpty())
         reportWriteFailure(m_folders.userFile(QStringLiteral("Log.txt")), why);
 }

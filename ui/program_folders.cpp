@@ -67,11 +67,6 @@ QString ProgramFolders::userFile(const QString &name) const
     return QDir(dataFolder).filePath(name);
 }
 
-QString ProgramFolders::userDataFolder() const
-{
-    return dataFolder;
-}
-
 QString ProgramFolders::userStockListPath() const
 {
     return userFile(StockListName);

@@ -18,8 +18,6 @@ struct ProgramFolders
     QString installedDataFolder; // read-only shipped files of an installed copy; may be empty
 
     QString iniPath() const;
-    // The user's data folder, where Log.txt and the refreshed StockList.txt go.
-    QString userDataFolder() const;
     // The user's StockList.txt.
     QString userStockListPath() const;
     // The stock list to read at start: the user's when it is newer than the
