@@ -1,6 +1,6 @@
-// The stock panel against a stand-in quote service: codes typed, picked from
-// the list or copied to the clipboard, the quotes shown, the network-error
-// rule and the site links.
+// The stock panel against a stand-in quote and chart service: codes typed,
+// picked from the list or copied to the clipboard, the quotes shown, the
+// network-error rule, the site links and the chart window.
 
 #include "quote_stand_in.h"
 
@@ -70,6 +70,15 @@ class StockPanelTest : public QObject, WindowFixture
         ui().btn_Sum->click();
     }
 
+    // Every chart of the stock served, the weekly one in blue and the others red.
+    void serveCharts(const QString &chartCode)
+    {
+        for (const char *kind : {"min", "daily", "weekly", "monthly"})
+            service->setReply(QStringLiteral("/newchart/%1/n/%2.gif").arg(QLatin1String(kind), chartCode),
+                              TestGif(qstrcmp(kind, "weekly") == 0 ? "tiny2.gif" : "tiny.gif"));
+    }
+    static QColor PictureColour(const TipForm &tip) { return tip.Image1->pixmap().toImage().pixelColor(0, 0); }
+
 private slots:
     void init()
     {
@@ -89,6 +98,8 @@ private slots:
         service->setQuote("600519", "贵州茅台", "100.00", "90.00");
         service->setQuote("000001", "平安银行", "10.00", "10.50");
         service->setQuote("600000", "浦发银行", "10.00", "10.35");
+        service->setQuote("920000", "安徽凤凰", "10.00", "10.00");
+        WriteGbk(path("StockList.txt"), QStringLiteral("000001 平安银行 PAYH\r\n"));
         startPanel();
         QTest::keyClicks(ui().StockCode, QStringLiteral("000001"));
 
@@ -107,6 +118,17 @@ private slots:
         typeCode(QStringLiteral("600519"));
         QCOMPARE(service->takeRequests(), QStringList{"/q=sh600519"});
         QCOMPARE(ui().sell_Price->text(), QStringLiteral("￥90.00"));
+
+        // A Beijing stock the list lacks: looked up with bj, learned, charged the transfer fee while 京市 is on.
+        typeCode(QStringLiteral("920000"));
+        QCOMPARE(service->takeRequests(), QStringList{"/q=bj920000"});
+        QCOMPARE(ui().Label53->text(), QStringLiteral("北京交易所"));
+        QCOMPARE(StockListTable::load(path("StockList.txt")).search("AH"), QStringList{"920000 安徽凤凰"});
+        sum("10", "1000");
+        QCOMPARE(ui().buy_TansferMoney->text(), QStringLiteral("￥0.10")); // today's 0.01‰ of the amount
+        ui().Check3->setChecked(false);
+        ui().btn_Sum->click();
+        QCOMPARE(ui().buy_TansferMoney->text(), QStringLiteral("￥0.00"));
         QVERIFY(boxes->shown.isEmpty());
     }
 
@@ -226,25 +248,6 @@ private slots:
         QCOMPARE(boxes->shown, (QList<ShownBox>{{ShownBox::Critical, "错误", "调用浏览器错误！"}}));
     }
 
-    // A Beijing stock the list lacks: looked up with bj, learned, charged the transfer fee.
-    void aBeijingLookupIsLearnedAndCharged()
-    {
-        WriteGbk(path("StockList.txt"), QStringLiteral("600000 浦发银行 PFYH\r\n"));
-        service->setQuote("920000", "安徽凤凰", "10.00", "10.00");
-        startPanel();
-        typeCode(QStringLiteral("920000"));
-        QCOMPARE(service->takeRequests(), QStringList{"/list=bj920000"});
-        QCOMPARE(ui().Label53->text(), QStringLiteral("北京交易所"));
-        QCOMPARE(StockListTable::load(path("StockList.txt")).search("AH"), QStringList{"920000 安徽凤凰"});
-        ui().sell_Price->setText(QStringLiteral("0"));
-        sum("10", "1000");
-        QVERIFY(boxes->shown.isEmpty());
-        QCOMPARE(ui().buy_TansferMoney->text(), QStringLiteral("￥0.10")); // today's 0.01‰ of the amount
-        ui().Check3->setChecked(false);
-        ui().btn_Sum->click();
-        QCOMPARE(ui().buy_TansferMoney->text(), QStringLiteral("￥0.00"));
-    }
-
     // 更新股票列表 against the stand-in: every batch asked for, a new code
     // and a rename taken, the user's list written; the second service's
     // batches when the first is gone; no service at all changes nothing.
@@ -272,6 +275,80 @@ private slots:
         ui().UpdateStockListMenu->trigger();
         QCOMPARE(boxes->shown.last().text, QStringLiteral("无法更新股票列表，请检查网络是否正常连接！"));
         QCOMPARE(ReadBytes(path("StockList.txt")), written);
+    }
+
+    void keepsTheChosenChartAndHidesOnClose()
+    {
+        service->configure(path("setup.ini"));
+        start(false);
+        ui().Label54->setText(QStringLiteral("000001"));
+        TipForm &tip = *new TipForm(*form); // a child of the main window, whose panel shows the code
+        QCOMPARE(tip.windowTitle(), QStringLiteral("趋势查看：K线图 分时图"));
+        service->setReply(QStringLiteral("/newchart/min/n/sz000001.gif"), QByteArray("<html>busy</html>"));
+        tip.show(); // the first showing loads the intraday chart; this one fails
+        QVERIFY(!tip.hasPicture());
+        tip.hide();
+        serveCharts(QStringLiteral("sz000001"));
+        serveCharts(QStringLiteral("sh600000"));
+        tip.show(); // and is tried again at the next showing
+        QCOMPARE(PictureColour(tip), QColor(Qt::red));
+        // Each button its chart; the weekly one is blue.
+        QCOMPARE((QStringList{tip.Command1->text(), tip.Command2->text(), tip.Command3->text(), tip.Command4->text()}),
+                 (QStringList{"分时线", "日K线", "周K线", "月K线"}));
+        for (QPushButton *button : {tip.Command2, tip.Command4, tip.Command1, tip.Command3})
+            QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(service->takeRequests(), QStringList({"/newchart/min/n/sz000001.gif", "/newchart/min/n/sz000001.gif",
+                                                       "/newchart/daily/n/sz000001.gif", "/newchart/monthly/n/sz000001.gif",
+                                                       "/newchart/min/n/sz000001.gif", "/newchart/weekly/n/sz000001.gif"}));
+        QCOMPARE(PictureColour(tip), QColor(Qt::blue));
+
+        // Hidden by its close box, shown again, repainted: the weekly chart, no request.
+        QVERIFY(!tip.close() && !tip.isVisible());
+        tip.show();
+        tip.repaint();
+        QCoreApplication::processEvents();
+        QVERIFY(service->takeRequests().isEmpty());
+        QCOMPARE(PictureColour(tip), QColor(Qt::blue));
+
+        // Another stock in the panel: its intraday chart at the next showing.
+        tip.hide();
+        ui().Label54->setText(QStringLiteral("600000"));
+        tip.show();
+        QCOMPARE(service->takeRequests(), QStringList{"/newchart/min/n/sh600000.gif"});
+        QCOMPARE(PictureColour(tip), QColor(Qt::red));
+
+        // A download that fails leaves the area empty, without a message or a retry at repaints.
+        service->setReply(QStringLiteral("/newchart/weekly/n/sh600000.gif"), QByteArray("<html>busy</html>"));
+        tip.Command3->click();
+        QVERIFY(!tip.hasPicture());
+        service->takeRequests();
+        tip.repaint();
+        QTest::qWait(50);
+        QVERIFY(service->takeRequests().isEmpty());
+        form->network.ChartHost = QStringLiteral("127.0.0.1:1"); // no service at all
+        tip.Command4->click();
+        QVERIFY(!tip.hasPicture() && boxes->shown.isEmpty());
+
+        // Shown without taking the keyboard from the main window; Esc in it closes it.
+        activate();
+        tip.show();
+        QCoreApplication::processEvents();
+        QVERIFY(form->isActiveWindow() && !tip.isActiveWindow());
+        QTest::keyClick(&tip, Qt::Key_Escape);
+        QVERIFY(!tip.isVisible());
+    }
+
+    // The hover over the stock name shows the chart only with 鼠标悬停显示图表 on.
+    void hoverChartFollowsTheSetting()
+    {
+        startPanel();
+        ui().Label52->setText(QStringLiteral("平安银行"));
+        ui().Label54->setText(QStringLiteral("000001"));
+        for (const char *showPicture : {"0", "1"}) {
+            form->store.showPicture = QLatin1String(showPicture);
+            panel->Timer1_Timer();
+            QCOMPARE(panel->tipForm().isVisible(), showPicture[0] == '1');
+        }
     }
 };
 

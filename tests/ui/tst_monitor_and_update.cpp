@@ -1,9 +1,11 @@
-// The monitor on the main window, end to end against a stand-in quote
-// service: ticks, balloons on a recorded tray, the alarm, the panel's refresh,
-// the network message once, and settings from the dialog taking effect at once.
+// The window's work against servers on 127.0.0.1. The monitor end to end:
+// ticks, balloons on a recorded tray, the alarm, the panel's refresh, the
+// network message once, and settings from the dialog taking effect at once.
+// The update check from the menu and at start-up.
 
 #include "quote_stand_in.h"
 
+#include "settings/settings_store.h"
 #include "ui/form2.h"
 #include "ui/price_monitor.h"
 
@@ -18,11 +20,21 @@
 using namespace quorvane;
 using namespace quorvane::testing;
 
-class PriceMonitorTest : public QObject, WindowFixture
+namespace {
+
+const ShownBox Current{ShownBox::Information, "提示", "您当前的版本是最新版本，不需要升级"};
+const ShownBox Failed{ShownBox::Information, "提示", "检查更新失败，无法取得最新版本信息"};
+const ShownBox NoServer{ShownBox::Information, "提示", "没有设置升级服务器（setup.ini 的 [network] 节 UpdateHost）"};
+const ShownBox Offer{ShownBox::Question, "Quorvane 升级提示", "发现新版本，是否查看？"};
+const ShownBox NoBrowser{ShownBox::Critical, "错误", "调用浏览器错误！"};
+
+} // namespace
+
+class MonitorAndUpdateTest : public QObject, WindowFixture
 {
     Q_OBJECT
 
-    QuoteStandIn service;
+    QuoteStandIn service; // also the update server
 
     // n ticks as the timer would deliver them, each step's replies awaited.
     void tick(int n)
@@ -33,6 +45,18 @@ class PriceMonitorTest : public QObject, WindowFixture
         }
     }
     QList<std::pair<QString, QString>> takeBalloons() { return std::exchange(tray->balloons, {}); }
+
+    // A fresh window's setup.ini: the server's host (may be empty), the last opening minutesAgo back.
+    void configure(const QString &host, qint64 minutesAgo, const QByteArray &page)
+    {
+        reset();
+        const QDateTime last = QDateTime::currentDateTime().addSecs(-60 * minutesAgo);
+        WriteGbk(path("setup.ini"), QStringLiteral("[setup]\r\nUpdateDateTime=%1\r\n[network]\r\nUpdateHost=%2\r\n")
+                                        .arg(FormatUpdateDateTime(last), host));
+        service.setReply(QStringLiteral("/StockVersion.html"), page); // an empty page: none (404)
+        service.takeRequests();
+    }
+    QByteArray setupIni() const { return ReadBytes(path("setup.ini")); }
 
 private slots:
     void init()
@@ -144,7 +168,62 @@ private slots:
         form.reset();
         QVERIFY2(quitting.elapsed() < 4000, "long before the request's own 8 s limit");
     }
+
+    void menuCheckReportsEveryOutcome()
+    {
+        const QString dead = QuoteStandIn().host(); // a port nobody listens on any more
+        const QString live = service.host();
+        const std::tuple<QByteArray, QString, ShownBox> cases[] = {
+            {"1.5", live, Current}, {"<html><body>Service Unavailable</body></html>", live, Failed}, {"", live, Failed},
+            {"1.6", dead, Failed}, {"1.6", QString(), NoServer}, {"1.6", live, Offer} /* answered Cancel */};
+        for (const auto &[page, host, shown] : cases) {
+            configure(host, 0, page);
+            const QByteArray before = setupIni();
+            boxes->nextAnswers = {MessageBoxes::Answer::Cancel};
+            start();
+            ui().CheckUpdate->trigger();
+            QCOMPARE(boxes->shown, QList<ShownBox>{shown});
+            QVERIFY(urls->opened.isEmpty() && setupIni() == before);
+            QCOMPARE(service.takeRequests().size(), host == live ? 1 : 0);
+        }
+    }
+
+    void startUpCheckOnceSevenDaysHavePassed()
+    {
+        // Within seven days the server is not asked (the exact boundary is the rule's own test).
+        configure(service.host(), 10079, "1.6");
+        start(false);
+        QVERIFY(service.takeRequests().isEmpty());
+        configure(service.host(), 20000, "1.5"); // past them, only a newer version speaks
+        start(false);
+        QTRY_VERIFY(!form->updateCheckPending());
+        QVERIFY(service.takeRequests().size() == 1 && boxes->shown.isEmpty());
+
+        // The window does not wait for the answer; the offer comes with it. The
+        // time is written only once the browser has started, and into the file alone.
+        for (bool browserStarts : {false, true}) {
+            configure(service.host(), 10081, "1.6");
+            const QByteArray before = setupIni();
+            urls->succeeds = browserStarts;
+            const QDateTime asked = QDateTime::currentDateTime().addSecs(-1);
+            start(false);
+            QVERIFY(boxes->shown.isEmpty());
+            QTRY_VERIFY(!form->updateCheckPending());
+            QCOMPARE(urls->opened, QList<QUrl>{QUrl(QStringLiteral("http://%1/ark/index12.asp").arg(service.host()))});
+            QCOMPARE(boxes->shown, (browserStarts ? QList<ShownBox>{Offer} : QList<ShownBox>{Offer, NoBrowser}));
+            QVERIFY(form->store.UpdateDateTime < asked.addDays(-7));
+            if (!browserStarts)
+                QCOMPARE(setupIni(), before);
+        }
+        // The next start reads the time written and does not ask.
+        service.takeRequests();
+        boxes->shown.clear();
+        start(false);
+        QVERIFY(service.takeRequests().isEmpty() && boxes->shown.isEmpty());
+        const QDateTime written = form->store.UpdateDateTime;
+        QVERIFY(written > QDateTime::currentDateTime().addSecs(-5) && written <= QDateTime::currentDateTime());
+    }
 };
 
-QTEST_MAIN(PriceMonitorTest)
-#include "tst_price_monitor.moc"
+QTEST_MAIN(MonitorAndUpdateTest)
+#include "tst_monitor_and_update.moc"
