@@ -1,5 +1,7 @@
 // The plain functions behind the window: GBK cutting, the program's folders,
-// the usage report's address and the desktop notification's call.
+// the usage report's address, the desktop notification's call, and the one
+// running copy: the second start hands over on a private session bus and,
+// without a bus, through the lock file and socket; a dead copy's lock is taken.
 
 #include "fake_platform.h"
 
@@ -7,11 +9,17 @@
 #include "ui/desktop_notifications.h"
 #include "ui/platform.h"
 #include "ui/program_folders.h"
+#include "ui/single_instance.h"
 #include "ui/usage_report.h"
 
+#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 using namespace quorvane;
@@ -171,6 +179,54 @@ private slots:
         }
         qputenv("PATH", path);
         QCOMPARE(ReadBytes(opener + ".url"), QByteArray("http://127.0.0.1:18180/ark/index12.asp\n"));
+    }
+
+    void secondStartOnTheBusHandsOver()
+    {
+        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        if (daemon.isEmpty())
+            QSKIP("no dbus-daemon");
+        QProcess bus;
+        bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+        QVERIFY(bus.waitForReadyRead(5000));
+        const QString address = QString::fromUtf8(bus.readLine().trimmed());
+        QTemporaryDir runtime;
+        {
+            SingleInstance first(QStringLiteral("org.quorvane.Quorvane"), runtime.path());
+            SingleInstance second(QStringLiteral("org.quorvane.Quorvane"), runtime.path());
+            QSignalSpy shown(&first, &SingleInstance::showRequested);
+            QCOMPARE(first.claim(QDBusConnection::connectToBus(address, QStringLiteral("first"))),
+                     SingleInstance::Outcome::First);
+            qputenv("XDG_ACTIVATION_TOKEN", "token-2");
+            QCOMPARE(second.claim(QDBusConnection::connectToBus(address, QStringLiteral("second"))),
+                     SingleInstance::Outcome::HandedOver);
+            qunsetenv("XDG_ACTIVATION_TOKEN");
+            QTRY_COMPARE(shown.count(), 1);
+            QCOMPARE(shown.at(0).at(0).toString(), QStringLiteral("token-2"));
+            QVERIFY(QDir(runtime.path()).isEmpty()); // the bus alone decided
+        }
+        QDBusConnection::disconnectFromBus(QStringLiteral("first"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("second"));
+        bus.kill();
+        bus.waitForFinished();
+    }
+
+    void withoutBusTheLockDecidesAndADeadOwnersLockIsTaken()
+    {
+        QTemporaryDir runtime;
+        const QDBusConnection noBus(QStringLiteral("none"));
+        // A lock of a copy that was killed: its process no longer runs.
+        QFile stale(runtime.filePath(QStringLiteral("org.quorvane.Quorvane.lock")));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write("2147483646\nquorvane\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        stale.close();
+
+        SingleInstance first(QStringLiteral("org.quorvane.Quorvane"), runtime.path());
+        QSignalSpy shown(&first, &SingleInstance::showRequested);
+        QCOMPARE(first.claim(noBus), SingleInstance::Outcome::First);
+        SingleInstance second(QStringLiteral("org.quorvane.Quorvane"), runtime.path());
+        QCOMPARE(second.claim(noBus), SingleInstance::Outcome::HandedOver);
+        QTRY_COMPARE(shown.count(), 1);
     }
 };
 
