@@ -2,7 +2,7 @@
 # Builds the fuzz targets of tests/fuzz with clang's libFuzzer, AddressSanitizer
 # and UBSan, then runs each for a given time:
 #     scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]
-# Targets: number_text calculate gbk_decode ini_file quote stock_list (default all).
+# Targets: number_text calculate ini_file quote stock_list (default all).
 # New inputs go to build-fuzz/corpus/TARGET, the committed corpus is only read;
 # a crash or a failed property is saved as build-fuzz/crashes/TARGET-*. Once
 # fixed, copy it to tests/fuzz/corpus/TARGET/repro-WHAT and add what it found as
@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 [[ $# -gt 0 ]] && shift
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(number_text calculate gbk_decode ini_file quote stock_list)
+[[ ${#targets[@]} -gt 0 ]] || targets=(number_text calculate ini_file quote stock_list)
 
 scripts/install-deps.sh clang libclang-rt-14-dev
 build=${QUORVANE_FUZZ_BUILD:-build-fuzz}

@@ -1,12 +1,16 @@
 // A quote reply, whatever its bytes, goes the whole way to the panel's writes
 // without failing unsafely: a short text changes nothing, a shown quote has
 // the latest price and the four labels' colours, and the code can never
-// leave the URL's path.
+// leave the URL's path. On the way, decoded text is never longer than its
+// bytes, the strict and the lenient decoders agree wherever the strict one
+// succeeds, and bytes below 0x80 are their own characters.
 // Input: the code, a NUL byte, the reply's bytes.
 #include "fuzz_support.h"
 
 #include "quotes/http_fetch.h"
 #include "quotes/quote.h"
+
+#include <algorithm>
 
 using namespace quorvane;
 
@@ -21,7 +25,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(QuoteUrl(QStringLiteral("hq.example"), code)
                == QStringLiteral("http://hq.example/list=") + MarketPrefix(code) + encoded);
 
-    const std::optional<QString> reply = bytes2BSTR(parts[1]);
+    const QByteArray &bytes = parts[1];
+    const QString lenient = DecodeGbkText(bytes);
+    const std::optional<QString> reply = bytes2BSTR(bytes);
+    // Only a last lead byte without its pair makes the strict decoder fail.
+    qsizetype at = 0;
+    while (at < bytes.size())
+        at += static_cast<unsigned char>(bytes[at]) < 0x80 ? 1 : 2;
+    FUZZ_CHECK(lenient.size() <= bytes.size() && reply.has_value() == (at == bytes.size()));
+    FUZZ_CHECK(!reply || *reply == lenient);
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        FUZZ_CHECK(lenient == QString::fromLatin1(bytes));
     if (!reply)
         return 0;
     const QString text = CutQuoteText(*reply);
