@@ -395,10 +395,10 @@ TEST(CalculationLog, SixLinesInGbkThatLineUpUnderTheirHeadersAndNeverCutValues)
     EXPECT_EQ(lines[1], spaces(2) + "600000" + spaces(8) + "浦发银行" + spaces(11) + "10.00" + spaces(12) + "1000"
                             + spaces(7) + "10,000.00" + spaces(11) + "30.00" + spaces(12) + "1.00" + spaces(11)
                             + "31.00" + spaces(7) + "10,031.00" + spaces(11) + "10.03" + spaces(11) + "10.08");
-    // A four-character name fills its column: the lines are as wide as their headers.
-    EXPECT_EQ(lines[3], spaces(2) + "600000" + spaces(8) + "浦发银行" + spaces(11) + "11.00" + spaces(12) + "1000"
-                            + spaces(7) + "11,000.00" + spaces(11) + "33.00" + spaces(12) + "1.00" + spaces(11) + "11.00"
-                            + spaces(11) + "45.00" + spaces(7) + "10,955.00" + spaces(12) + "9.21" + spaces(10) + "924.00");
+    // The same stock; a four-character name fills its column: the lines are as wide as their headers.
+    EXPECT_EQ(lines[3], lines[1].left(20) + spaces(11) + "11.00" + spaces(12) + "1000" + spaces(7) + "11,000.00"
+                            + spaces(11) + "33.00" + spaces(12) + "1.00" + spaces(11) + "11.00" + spaces(11) + "45.00"
+                            + spaces(7) + "10,955.00" + spaces(12) + "9.21" + spaces(10) + "924.00");
 
     // No stock in the panel; values that fill their column or more are kept whole, sign and all, one space apart.
     const QStringList empty = linesOf(BuildCalculationLog(window({{"Label54", ""}, {"Label52", "  "},
