@@ -23,12 +23,11 @@ struct Screen
     explicit Screen(const QList<PanelWrite> &writes)
     {
         for (const PanelWrite &w : writes) {
-            const bool isText = w.kind == PanelWrite::Kind::Text;
-            order.append((isText ? "" : "colour:") + w.objectName);
-            if (isText)
+            if (w.kind == PanelWrite::Kind::Text)
                 text[w.objectName] = w.text;
             else
                 colour[w.objectName] = w.colour;
+            order.append((w.kind == PanelWrite::Kind::Text ? "" : "colour:") + w.objectName);
         }
     }
 };
@@ -59,13 +58,11 @@ TEST(QuoteTest, CodesPrefixesRequestsAndBothServicesRepliesToTheSameQuoteText)
     EXPECT_EQ(CutQuoteText("var hq_str_sh600000=\"浦发银行,10.00,10.01\";\n"), "浦发银行,10.00,10.01\n");
     EXPECT_EQ(CutQuoteText("no quote at all, a,b"), "no quote at all, a,b");
     EXPECT_EQ(CutQuoteText("a\"b\";c\";d\"e"), "bcd\"e");
-    EXPECT_EQ(QuotePath(QuoteFormat::List, {"600000"}), "/list=sh600000");
     EXPECT_EQ(QuotePath(QuoteFormat::List, {"600000", "000001"}), "/list=sh600000,sz000001");
     EXPECT_EQ(QuotePath(QuoteFormat::Q, {"300750", "600001"}), "/q=sz300750,sh600001");
 
     const QString qFields = "1~浦发银行~600000~10.50~10.40~10.45" + QString("~0").repeated(24)
         + "~20261204150000~0.10~0.96~10.60~10.30~x";
-    EXPECT_EQ(QuoteTextFromQFields(qFields), "浦发银行,10.45,10.40,10.50,10.60,10.30");
     const std::tuple<QuoteFormat, QString, std::optional<QHash<QString, QString>>> rows[] = {
         {QuoteFormat::List, "var hq_str_sh600000=\"浦发银行,10.45,10.40\";\nvar hq_str_sz000001=\"\";\n",
          QHash<QString, QString>{{"600000", "浦发银行,10.45,10.40\n"}, {"000001", "\n"}}},

@@ -59,12 +59,9 @@ TEST(StockListTest, LoadsGbkLinesSkipsUnusableOnesAndSearchesTheStartOfCodeKeyOr
         keysOfTheirNames += PinyinInitials(entry.name) == entry.key;
     }
     EXPECT_GE(keysOfTheirNames * 1000, shipped.entries().size() * 995) << keysOfTheirNames;
-    EXPECT_EQ(lines(shipped.entries()).front(), "000001 平安银行 PAYH");
-    EXPECT_EQ(shipped.search("GZMT"), QStringList{"600519 贵州茅台"});
     EXPECT_EQ(shipped.search("6").size(), 10);
-    EXPECT_EQ(shipped.search("6").front(), "600000 浦发银行");
-    EXPECT_EQ(shipped.search("688981"), QStringList{"688981 中芯国际"});
-    EXPECT_EQ(shipped.search("AHFH"), QStringList{"920000 安徽凤凰"});
+    EXPECT_EQ(shipped.search("6").first(1) + shipped.search("GZMT") + shipped.search("688981") + shipped.search("AHFH"),
+              (QStringList{"600000 浦发银行", "600519 贵州茅台", "688981 中芯国际", "920000 安徽凤凰"}));
 }
 
 TEST(PinyinInitialsTest, NamesToKeys)
