@@ -29,7 +29,7 @@ constexpr std::int64_t Bottom = std::numeric_limits<std::int64_t>::min();
 Money units(std::int64_t n) { return Money::fromUnits(n); }
 Money money(const char *text) { return MoneyFromText(QString::fromUtf8(text)); }
 
-TEST(Money, ProductsAndDoublesRoundHalvesToEvenAndNothingWraps)
+TEST(Money, ProductsFeeRatesAndDoublesRoundHalvesToEvenAndNothingWraps)
 {
     for (const auto &[a, b, product] : {std::tuple{1LL, 5000LL, 0LL}, {3LL, 5000LL, 2LL}, {-3LL, 5000LL, -2LL},
                                         {1LL, 5001LL, 1LL}, {-1LL, 5001LL, -1LL}})
@@ -46,11 +46,8 @@ TEST(Money, ProductsAndDoublesRoundHalvesToEvenAndNothingWraps)
     EXPECT_THROW(Money::fromWhole(std::int64_t{1} << 60), OutOfRangeError);
     for (double bad : {1e300, std::numeric_limits<double>::quiet_NaN(), 922337203685477.6})
         EXPECT_THROW(MoneyFromDouble(bad), OutOfRangeError) << bad;
-}
 
-TEST(FeeRate, OneRoundingOfTheExactProduct)
-{
-    // 250‰ of two units is half a unit: to even, unless a far digit tips it.
+    // Fee rates round the exact product once: 250‰ of two units is half a unit, to even unless a far digit tips it.
     for (const auto &[amount, rate, fee] : {std::tuple{"0.0002", "250", "0"}, {"-0.0006", "250", "-0.0002"},
                                             {"0.0002", "250.000000001", "0.0001"}, {"123.4567", "0.1", "0.0123"},
                                             {"100", "-3.7", "-0.37"}})
@@ -175,7 +172,7 @@ std::optional<Money> walk(Money start, Money step, const std::function<bool(Mone
 
 // The searches have no 300-step cap: they agree with the plain walk also
 // where it takes longer, also with the transfer fee on the amount.
-TEST(SumFunction, SearchesAgreeWithTheStepwiseWalk)
+TEST(SumFunction, SearchesAgreeWithTheStepwiseWalkStopWhereProceedsTurnBackAndStayInRange)
 {
     const SumFunction cheap({.brokerageRatio = "0.25", .minBrokerage = "0", .transferMoney = "0.01",
                              .minStampDuty = "0", .sellOtherMoney = "0.37", .shenzhenTransferFee = true,
@@ -204,18 +201,15 @@ TEST(SumFunction, SearchesAgreeWithTheStepwiseWalk)
             }
         }
     }
-}
 
-// Odd rates make proceeds and cost turn back: the searches stop at the turn,
-// and find answers in narrow windows a gallop would jump over.
-TEST(SumFunction, SearchesWhereProceedsAndCostTurnBackAndNearTheTopOfTheRange)
-{
+    // Odd rates make proceeds and cost turn back: the searches stop at the turn,
+    // and find answers in narrow windows a gallop would jump over.
     // Proceeds of 1.4 × the amount up to 20,000.00, then 30,000.00 − 0.1 × it:
     // bought at 13.33 (paid 27,994.00) only 20.00 to 20.05 break even.
-    const SumFunction f({.brokerageRatio = "1100", .minBrokerage = "0", .stampDuty = "-1500", .minStampDuty = "-30000",
-                         .exchange = "上海交易所"});
-    EXPECT_EQ(f.BreakEvenPrice(1000, money("13.33")), money("20.00"));
-    EXPECT_EQ(f.BreakEvenPrice(1000, money("20.00")), std::nullopt);
+    const SumFunction turns({.brokerageRatio = "1100", .minBrokerage = "0", .stampDuty = "-1500",
+                             .minStampDuty = "-30000", .exchange = "上海交易所"});
+    EXPECT_EQ(turns.BreakEvenPrice(1000, money("13.33")), money("20.00"));
+    EXPECT_EQ(turns.BreakEvenPrice(1000, money("20.00")), std::nullopt);
 
     // A cost of 1.00 − 0.5 × the amount down to −33,332.33 at 66,666.67, then
     // the amount − 99,999.00: the −33,101.00 received at 100.00 buys back at 66.21 to 66.89.
