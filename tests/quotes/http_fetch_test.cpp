@@ -127,7 +127,7 @@ protected:
     std::atomic<int> refused{0};
 };
 
-TEST_F(HttpFetchTest, DecodedBodiesTheHeadersSentAndTheQuotesEncodedPath)
+TEST_F(HttpFetchTest, DecodedBodiesTheHeadersSentTheQuotesEncodedPathAndTheLimits)
 {
     const HttpFetch fetch({.referer = QStringLiteral("https://finance.sina.com.cn/")});
     EXPECT_EQ(fetch.viewSource(url("/headers")), "https://finance.sina.com.cn/|text/XML");
@@ -143,6 +143,14 @@ TEST_F(HttpFetchTest, DecodedBodiesTheHeadersSentAndTheQuotesEncodedPath)
     for (const QString &address : {"http://" + Dead, QStringLiteral("http://"), QStringLiteral("file:///etc/hostname")})
         EXPECT_EQ(HttpFetch().viewSource(address), std::nullopt) << address.toStdString();
     EXPECT_EQ(LookUpQuote(HttpFetch(), Dead, "600000"), std::nullopt);
+    // Bodies over two mebibytes and long redirect chains fail.
+    EXPECT_EQ(fetch.viewSource(url("/bytes2097152")).value_or("").size(), 2 * 1024 * 1024);
+    EXPECT_EQ(fetch.viewSource(url("/bytes2097153")), std::nullopt);
+    EXPECT_EQ(fetch.viewSource(url("/endless")), std::nullopt);
+    EXPECT_LT(streamed.load(), 64u * 1024 * 1024) << "the transfer stopped at the cap";
+    EXPECT_EQ(fetch.viewSource(url("/hop2")), Reply) << "three redirects";
+    EXPECT_EQ(fetch.viewSource(url("/hop3")), std::nullopt) << "four redirects";
+    EXPECT_EQ(fetch.viewSource(url("/loop")), std::nullopt);
 }
 
 TEST_F(HttpFetchTest, TheOtherServiceAnswersWhenOneFailsAndThenServesFirst)
@@ -182,18 +190,6 @@ TEST_F(HttpFetchTest, ACancelOrTheTimeLimitEndsAWaitingFetch)
     const HttpFetch limited({.referer = {}, .connectTimeoutMs = 1000, .totalTimeoutMs = 1000});
     EXPECT_EQ(limited.viewSource(url("/silent")), std::nullopt);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(6));
-}
-
-TEST_F(HttpFetchTest, BodiesOverTwoMebibytesAndLongRedirectChainsFail)
-{
-    HttpFetch fetch;
-    EXPECT_EQ(fetch.viewSource(url("/bytes2097152")).value_or("").size(), 2 * 1024 * 1024);
-    EXPECT_EQ(fetch.viewSource(url("/bytes2097153")), std::nullopt);
-    EXPECT_EQ(fetch.viewSource(url("/endless")), std::nullopt);
-    EXPECT_LT(streamed.load(), 64u * 1024 * 1024) << "the transfer stopped at the cap";
-    EXPECT_EQ(fetch.viewSource(url("/hop2")), Reply) << "three redirects";
-    EXPECT_EQ(fetch.viewSource(url("/hop3")), std::nullopt) << "four redirects";
-    EXPECT_EQ(fetch.viewSource(url("/loop")), std::nullopt);
 }
 
 } // namespace
