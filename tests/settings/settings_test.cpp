@@ -100,7 +100,7 @@ TEST_F(SettingsTest, LoadsDefaultsForWhatIsMissingOrDoesNotConvertAndKeepsTheRes
 }
 
 // Each row: the file before (none: no file), what is read or done to it in one save, the file after.
-TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLinesInGbk)
+TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLinesInGbkAndAFailedWriteLeavesTheOldFileWhole)
 {
     using Change = std::function<void(ClassIniFile &)>;
     // Values are trimmed, names compared without case, and only the first of same-named sections is read.
@@ -176,10 +176,8 @@ TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLinesInGbk)
     // 600 Chinese characters are 1200 GBK bytes: 511 whole ones fit, no half character.
     ini.WriteIniKey("s", "gbk", QString(600, u'股'));
     EXPECT_EQ(ini.GetIniKey("s", "gbk", ""), QString(511, u'股'));
-}
 
-TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)
-{
+    // A failed write leaves the old file whole.
     const QByteArray original = "[setup]\r\nStampDuty=1.00\r\n";
     writeRaw(original);
     // A file-size limit makes every write past 64 bytes fail, as a full disk would.
