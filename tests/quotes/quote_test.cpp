@@ -23,12 +23,11 @@ struct Screen
     explicit Screen(const QList<PanelWrite> &writes)
     {
         for (const PanelWrite &w : writes) {
-            const bool isText = w.kind == PanelWrite::Kind::Text;
-            order.append((isText ? "" : "colour:") + w.objectName);
-            if (isText)
+            if (w.kind == PanelWrite::Kind::Text)
                 text[w.objectName] = w.text;
             else
                 colour[w.objectName] = w.colour;
+            order.append((w.kind == PanelWrite::Kind::Text ? "" : "colour:") + w.objectName);
         }
     }
 };
@@ -59,13 +58,11 @@ TEST(QuoteTest, CodesPrefixesRequestsAndBothServicesRepliesToTheSameQuoteText)
     EXPECT_EQ(CutQuoteText("var hq_str_sh600000=\"浦发银行,10.00,10.01\";\n"), "浦发银行,10.00,10.01\n");
     EXPECT_EQ(CutQuoteText("no quote at all, a,b"), "no quote at all, a,b");
     EXPECT_EQ(CutQuoteText("a\"b\";c\";d\"e"), "bcd\"e");
-    EXPECT_EQ(QuotePath(QuoteFormat::List, {"600000"}), "/list=sh600000");
     EXPECT_EQ(QuotePath(QuoteFormat::List, {"600000", "000001"}), "/list=sh600000,sz000001");
     EXPECT_EQ(QuotePath(QuoteFormat::Q, {"300750", "600001"}), "/q=sz300750,sh600001");
 
     const QString qFields = "1~浦发银行~600000~10.50~10.40~10.45" + QString("~0").repeated(24)
         + "~20261204150000~0.10~0.96~10.60~10.30~x";
-    EXPECT_EQ(QuoteTextFromQFields(qFields), "浦发银行,10.45,10.40,10.50,10.60,10.30");
     const std::tuple<QuoteFormat, QString, std::optional<QHash<QString, QString>>> rows[] = {
         {QuoteFormat::List, "var hq_str_sh600000=\"浦发银行,10.45,10.40\";\nvar hq_str_sz000001=\"\";\n",
          QHash<QString, QString>{{"600000", "浦发银行,10.45,10.40\n"}, {"000001", "\n"}}},
@@ -81,27 +78,24 @@ TEST(QuoteTest, CodesPrefixesRequestsAndBothServicesRepliesToTheSameQuoteText)
         EXPECT_EQ(QuoteTextsOfReply(format, reply), texts) << reply.toStdString();
 }
 
-TEST(QuoteTest, ARiseWritesEveryControlInOrderAndShortTextsNothing)
+TEST(QuoteTest, ShowQuoteWritesInOrderAndKeepsTheWritesMadeBeforeAFailure)
 {
     const QString twenty = QStringLiteral("名称,x,10.00,10.50,aaa");
     const ShowQuoteOutcome ignored = ShowQuote(twenty, "600000", true);
     EXPECT_TRUE(ignored.status == Status::Ignored && ignored.writes.isEmpty());
     EXPECT_EQ(ShowQuote(twenty + u'a', "600000", true).status, Status::Shown);
 
-    const ShowQuoteOutcome outcome = ShowQuote("浦发银行,10.01,10.00,10.50,10.60,9.90,0,0,\n", "600000", true);
-    const Screen screen(outcome.writes);
+    const ShowQuoteOutcome rise = ShowQuote("浦发银行,10.01,10.00,10.50,10.60,9.90,0,0,\n", "600000", true);
+    const Screen screen(rise.writes);
     EXPECT_EQ(screen.order.join(u' '), "Label52 Label53 Label54 Label55 sell_Price " + Ladder
                                 + " colour:Label52 colour:Label53 colour:Label54 colour:Label55 Label55");
-    EXPECT_EQ(outcome.writes[3].text, "10.50") << "the field as received comes first";
-    EXPECT_EQ((QStringList{screen.text["Label52"], screen.text["Label53"], screen.text["Label54"],
-                           screen.text["Label64"], screen.text["Label65"]}),
-              (QStringList{"浦发银行", "上海交易所", "600000", " 10% ￥11.00", "-10% ￥9.00"}));
-}
+    EXPECT_EQ(rise.writes[3].text, "10.50") << "the field as received comes first";
+    EXPECT_EQ((QStringList{screen.text["Label52"], screen.text["Label53"], screen.text["Label54"]}),
+              (QStringList{"浦发银行", "上海交易所", "600000"}));
 
-// The ladder's ten rows from +10% down to −10%, each rounded as an amount of
-// Money: products whose double lies just below a half cent still round up.
-TEST(QuoteTest, ChangeColourSellPriceAndLadderOfRiseFallEqualAndNotYetTraded)
-{
+    // The change, its colour, the sell price and the ladder of a rise, a fall, no change and no trade yet. The
+    // ladder's ten rows from +10% down to −10%, each rounded as an amount of Money: products whose double lies just
+    // below a half cent still round up.
     const char *tenOfTen =
         " 10% ￥11.00| 8%  ￥10.80| 6%  ￥10.60| 4%  ￥10.40| 2%  ￥10.20|-2%  ￥9.80|-4%  ￥9.60|-6%  ￥9.40|-8%  ￥9.20|-10% ￥9.00";
     const std::tuple<const char *, bool, const char *, const char *, const char *, QuoteColour> rows[] = {
@@ -124,26 +118,23 @@ TEST(QuoteTest, ChangeColourSellPriceAndLadderOfRiseFallEqualAndNotYetTraded)
     for (const auto &[quote, setSellPrice, change, sellPrice, ladder, colour] : rows) {
         const ShowQuoteOutcome outcome = ShowQuote(QString::fromUtf8(quote), "000001", setSellPrice);
         ASSERT_EQ(outcome.status, Status::Shown) << quote;
-        const Screen screen(outcome.writes);
-        EXPECT_EQ(screen.text["Label53"], "深圳交易所");
+        const Screen shown(outcome.writes);
+        EXPECT_EQ(shown.text["Label53"], "深圳交易所");
         QStringList rungs;
         for (const QString &label : Ladder.split(u' '))
-            if (screen.text.contains(label))
-                rungs.append(screen.text[label]);
-        EXPECT_EQ((QStringList{screen.text["Label55"], screen.text.value("sell_Price", "-"), rungs.join(u'|')}),
+            if (shown.text.contains(label))
+                rungs.append(shown.text[label]);
+        EXPECT_EQ((QStringList{shown.text["Label55"], shown.text.value("sell_Price", "-"), rungs.join(u'|')}),
                   (QStringList{change, sellPrice, ladder})) << quote;
-        EXPECT_EQ(screen.colour.values(), QList<QuoteColour>(4, colour)) << quote;
+        EXPECT_EQ(shown.colour.values(), QList<QuoteColour>(4, colour)) << quote;
     }
-}
 
-TEST(QuoteTest, AFailureKeepsTheWritesMadeBeforeIt)
-{
-    const std::tuple<const char *, bool, QString> rows[] = {
+    const std::tuple<const char *, bool, QString> failures[] = {
         {"一个很长的股票名称没有逗号,10.00,10.50", true, "Label52 Label53 Label54"},
         {"浦发银行,10.01,10.00,--,10.60,9.90", true, "Label52 Label53 Label54 Label55"},
         {"浦发银行,10.01,10.00,--,10.60,9.90", false, "Label52 Label53 Label54 Label55 " + Ladder},
         {"浦发银行,10.01,abc,10.50,10.60,9.90", true, "Label52 Label53 Label54 Label55 sell_Price"}};
-    for (const auto &[text, setSellPrice, order] : rows) {
+    for (const auto &[text, setSellPrice, order] : failures) {
         const ShowQuoteOutcome outcome = ShowQuote(QString::fromUtf8(text), "600000", setSellPrice);
         EXPECT_TRUE(outcome.failed()) << text;
         EXPECT_EQ(Screen(outcome.writes).order.join(u' '), order) << text;
@@ -152,10 +143,9 @@ TEST(QuoteTest, AFailureKeepsTheWritesMadeBeforeIt)
 
     // A previous close of zero gives the change no percentage: no infinity on screen.
     const ShowQuoteOutcome zeroClose = ShowQuote("新股上市名称,10.00,0.00,10.50,10.60,9.90", "600000", true);
-    const Screen screen(zeroClose.writes);
     EXPECT_TRUE(zeroClose.failed());
-    EXPECT_EQ(screen.text["Label55"], "10.50");
-    EXPECT_EQ(screen.colour["Label55"], QuoteColour::Rise);
+    EXPECT_EQ(Screen(zeroClose.writes).text["Label55"], "10.50");
+    EXPECT_EQ(Screen(zeroClose.writes).colour["Label55"], QuoteColour::Rise);
 }
 
 TEST(FinanceSiteTest, SitePagesAndChartsForACode)

@@ -45,7 +45,7 @@ QStringList texts(const SettingsStore &s)
 }
 
 // Every key's default for a missing file and for a text that does not convert; what converts is kept as typed.
-TEST_F(SettingsTest, LoadsDefaultsForWhatIsMissingOrDoesNotConvertAndKeepsTheRest)
+TEST_F(SettingsTest, LoadsDefaultsForWhatIsMissingOrDoesNotConvertAndKeepsTheRestAndReadsFlagsAndDates)
 {
     const QStringList defaultFees{"3.00", "5.00", "0.50", "0.00", "0.01", "0.00", "0.00", "0.00", "1", "1", "1", "1"};
     ini.setINIFileName(QString()); // loading sets it
@@ -84,10 +84,23 @@ TEST_F(SettingsTest, LoadsDefaultsForWhatIsMissingOrDoesNotConvertAndKeepsTheRes
         EXPECT_EQ(LoadNetworkSettings(ini, path).QuoteHost2, host) << file;
     }
     EXPECT_EQ(LoadNetworkSettings(ini, path).QuoteHost, "hq.sinajs.cn");
+
+    // Flags and dates in the forms written, and what is not one.
+    for (const QString &on : QStringList{"1", "-1", " 2 ", QString(400, u'9')}) // beyond a double, still not zero
+        EXPECT_TRUE(IsFlagOn(on)) << on.left(8).toStdString();
+    for (const QString &off : QStringList{"0", "0.00", "", "on"})
+        EXPECT_FALSE(IsFlagOn(off)) << off.toStdString();
+
+    // The written form is read back in the round trip above.
+    const QDateTime fallback(QDate(2011, 3, 3), QTime(1, 0));
+    for (const auto &[text, parsed] : {std::pair{"2026/12/6 9:05:07", QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7))},
+                                       {"2026/12/6", QDateTime(QDate(2026, 12, 6), QTime(0, 0))},
+                                       {"2026-13-01 00:00:00", fallback}, {"2026-12-06 25:00:00", fallback}})
+        EXPECT_EQ(ParseUpdateDateTime(text), parsed) << text;
 }
 
 // Each row: the file before (none: no file), what is read or done to it in one save, the file after.
-TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLinesInGbk)
+TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLinesInGbkAndAFailedWriteLeavesTheOldFileWhole)
 {
     using Change = std::function<void(ClassIniFile &)>;
     // Values are trimmed, names compared without case, and only the first of same-named sections is read.
@@ -153,7 +166,6 @@ TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLinesInGbk)
     QFile::remove(path);
     ini.WriteIniKey("monitoring", "DefaultSite", "新浪财经");
     EXPECT_EQ(readRaw(), QByteArray("[monitoring]\r\nDefaultSite=\xD0\xC2\xC0\xCB\xB2\xC6\xBE\xAD\r\n"));
-    EXPECT_EQ(ini.GetIniKey("monitoring", "DefaultSite", ""), "新浪财经");
     // 誡 is 0xD5 0x5D in GBK: its second byte (']') must not end the section name.
     ini.WriteIniKey("誡言", "名", "值");
     EXPECT_EQ(ini.GetIniKey("誡言", "名", ""), "值");
@@ -164,10 +176,8 @@ TEST_F(SettingsTest, ReadsWritesAndDeletesChangeOnlyTheirLinesInGbk)
     // 600 Chinese characters are 1200 GBK bytes: 511 whole ones fit, no half character.
     ini.WriteIniKey("s", "gbk", QString(600, u'股'));
     EXPECT_EQ(ini.GetIniKey("s", "gbk", ""), QString(511, u'股'));
-}
 
-TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)
-{
+    // A failed write leaves the old file whole.
     const QByteArray original = "[setup]\r\nStampDuty=1.00\r\n";
     writeRaw(original);
     // A file-size limit makes every write past 64 bytes fail, as a full disk would.
@@ -199,21 +209,6 @@ TEST_F(SettingsTest, AFailedWriteLeavesTheOldFileWhole)
     EXPECT_EQ(ini.lastError(), "已有同名的文件夹");
     EXPECT_EQ(ini.GetIniKey("setup", "StampDuty", "d"), "d");
     EXPECT_TRUE(QFileInfo(dir.path()).isDir());
-}
-
-TEST(SettingsFlagsAndDates, ReadTheWrittenFormsAndFallBack)
-{
-    for (const QString &on : QStringList{"1", "-1", " 2 ", QString(400, u'9')}) // beyond a double, still not zero
-        EXPECT_TRUE(IsFlagOn(on)) << on.left(8).toStdString();
-    for (const QString &off : QStringList{"0", "0.00", "", "on"})
-        EXPECT_FALSE(IsFlagOn(off)) << off.toStdString();
-
-    // The written form is read back in the round trip above.
-    const QDateTime fallback(QDate(2011, 3, 3), QTime(1, 0));
-    for (const auto &[text, parsed] : {std::pair{"2026/12/6 9:05:07", QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7))},
-                                       {"2026/12/6", QDateTime(QDate(2026, 12, 6), QTime(0, 0))},
-                                       {"2026-13-01 00:00:00", fallback}, {"2026-12-06 25:00:00", fallback}})
-        EXPECT_EQ(ParseUpdateDateTime(text), parsed) << text;
 }
 
 } // namespace
