@@ -142,9 +142,8 @@ struct WindowFixture
 
     Form1 &start(bool show = true)
     {
-        ProgramFolders folders;
-        folders.programFolder = folders.configFolder = folders.dataFolder = dir->path();
-        folders.installedDataFolder = QStringLiteral(QUORVANE_SOURCE_DIR "/data");
+        const QString here = dir->path();
+        const ProgramFolders folders{here, here, here, QStringLiteral(QUORVANE_SOURCE_DIR "/data")};
         form = std::make_unique<Form1>(Platform{boxes, urls, nullptr, sound, tray, clipboard}, folders);
         form->Form_Load();
         if (show)
@@ -162,11 +161,8 @@ struct WindowFixture
     void activateOther()
     {
         other = std::make_unique<QLineEdit>();
-        other->resize(50, 50);
-        other->show();
+        activate(other.get());
         other->setFocus();
-        other->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(other.get()));
     }
 };
 

@@ -25,13 +25,12 @@ public:
     {
         m_server.Get(".*", [this](const httplib::Request &request, httplib::Response &response) {
             const QString path = QString::fromStdString(request.path);
-            {
-                std::lock_guard lock(m_mutex);
-                m_requests.append(path);
-            }
+            std::unique_lock lock(m_mutex);
+            m_requests.append(path);
+            lock.unlock();
             while (m_stalled && !m_stopping) // accepted, not answered
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            std::lock_guard lock(m_mutex);
+            lock.lock();
             if (path.contains(u',')) { // a batch: each code's line; unknown ones empty
                 const QString form = path.section(u'=', 0, 0) + u'=';
                 QByteArray body;
@@ -76,11 +75,10 @@ public:
         QStringEncoder gbk("GBK");
         setReply("/list=" + symbol, gbk.encode(QStringLiteral("var hq_str_%1=\"%2\";\n").arg(symbol, fields)));
         const QStringList f = fields.split(u',');
-        QStringList q{QStringLiteral("1"), f.value(0), code, f.value(3), f.value(2), f.value(1)};
-        q.resize(35, QStringLiteral("0"));
-        q[30] = QStringLiteral("20261204150000");
-        q[33] = f.value(4);
-        q[34] = f.value(5);
+        // 35 fields: name, code, latest, previous, open, …, the time at 30, high and low at 33 and 34.
+        const QStringList q = QStringList{"1", f.value(0), code, f.value(3), f.value(2), f.value(1)}
+                              + QStringList(24, QStringLiteral("0"))
+                              + QStringList{"20261204150000", "0", "0", f.value(4), f.value(5)};
         setReply("/q=" + symbol, gbk.encode(QStringLiteral("v_%1=\"%2\";\n").arg(symbol, q.join(u'~'))));
     }
     // A quote with today's prices: name, open, previous close, latest, high, low.
