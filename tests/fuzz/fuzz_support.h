@@ -40,7 +40,6 @@ inline QString ScratchFile(const QString &name, const QByteArray &bytes)
                                  : QDir::tempPath() + QStringLiteral("/quorvane-fuzz-XXXXXX"));
     const QString path = dir.filePath(name);
     QFile file(path);
-    FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    FUZZ_CHECK(file.write(bytes) == bytes.size());
+    FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
     return path;
 }

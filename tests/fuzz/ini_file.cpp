@@ -31,12 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     ClassIniFile ini;
     ini.setINIFileName(path);
-    QString before[2];
-    for (int i = 0; i < 2; ++i) {
-        before[i] = ini.GetIniKey(texts[3 + 2 * i], texts[4 + 2 * i], Default);
-        // CR LF, LF and a lone CR all end a line: no value holds one.
-        FUZZ_CHECK(!before[i].contains(u'\r') && !before[i].contains(u'\n'));
-    }
+    const auto probe = [&](int i) { return ini.GetIniKey(texts[3 + 2 * i], texts[4 + 2 * i], Default); };
+    const QString before[2] = {probe(0), probe(1)};
+    // CR LF, LF and a lone CR all end a line: no value holds one.
+    for (const QString &read : before)
+        FUZZ_CHECK(!read.contains(u'\r') && !read.contains(u'\n'));
 
     const QByteArray old = readAll();
     ini.WriteIniKeys({{section, key, value}});
@@ -47,15 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         // comes back exactly.
         const QString expected = QString(value).replace(u'\r', u' ').replace(u'\n', u' ').remove(QChar(u'\0')).trimmed();
         const QString read = ini.GetIniKey(section, key, Default);
-        if (expected.isEmpty())
-            FUZZ_CHECK(read == Default);
-        else if (expected.size() <= 300 && QStringDecoder("GBK")(QStringEncoder("GBK")(expected)) == expected)
-            FUZZ_CHECK(read == expected);
-        else
-            FUZZ_CHECK(read != Default);
+        const bool exact = expected.size() <= 300 && QStringDecoder("GBK")(QStringEncoder("GBK")(expected)) == expected;
+        FUZZ_CHECK(expected.isEmpty() ? read == Default : (exact ? read == expected : read != Default));
     }
     for (int i = 0; i < 2; ++i)
-        if (!(sameName(texts[3 + 2 * i], section) && sameName(texts[4 + 2 * i], key)))
-            FUZZ_CHECK(ini.GetIniKey(texts[3 + 2 * i], texts[4 + 2 * i], Default) == before[i]);
+        FUZZ_CHECK((sameName(texts[3 + 2 * i], section) && sameName(texts[4 + 2 * i], key)) || probe(i) == before[i]);
     return 0;
 }

@@ -39,10 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const double back = NumberFromText(shown);
         // From 2^53 on every double is whole and must come back exactly;
         // below, the text is the value to the nearest cent.
-        if (std::fabs(value) >= 9007199254740992.0)
-            FUZZ_CHECK(back == value);
-        else
-            FUZZ_CHECK(std::fabs(back - value) <= 0.005000001 + std::fabs(value) * 4.5e-16);
+        FUZZ_CHECK(std::fabs(value) >= 9007199254740992.0
+                       ? back == value : std::fabs(back - value) <= 0.005000001 + std::fabs(value) * 4.5e-16);
     } catch (const OutOfRangeError &) {
     }
 

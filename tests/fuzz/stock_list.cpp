@@ -14,18 +14,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString path = ScratchFile(QStringLiteral("StockList.txt"), parts[1]);
     const QString wanted = QString::fromUtf8(parts[0]);
     const StockListTable table = StockListTable::load(path);
+    const QStringView trimmed = TrimSpaces(wanted);
+    QStringList reference;
     for (const StockListEntry &entry : table.entries()) {
         FUZZ_CHECK(!entry.code.isEmpty());
         for (const QString &field : {entry.code, entry.name, entry.key})
             FUZZ_CHECK(!field.contains(u' ') && !field.contains(u'\n'));
-    }
-
-    const QStringView trimmed = TrimSpaces(wanted);
-    QStringList reference;
-    for (const StockListEntry &entry : table.entries()) {
-        if (reference.size() == 10)
-            break;
-        if (entry.code.startsWith(trimmed) || entry.key.startsWith(trimmed) || entry.name.startsWith(trimmed))
+        if (reference.size() < 10
+            && (entry.code.startsWith(trimmed) || entry.key.startsWith(trimmed) || entry.name.startsWith(trimmed)))
             reference.append(entry.code + u' ' + entry.name);
     }
     FUZZ_CHECK(table.search(wanted) == reference);

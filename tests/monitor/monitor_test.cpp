@@ -8,10 +8,9 @@ using namespace quorvane;
 
 namespace {
 
-// The ticks (counted from 1) on which a step ran.
-std::vector<int> StepTicks(const QString &activeTime, int ticks)
+// The ticks (counted from 1) on which a step ran, from a count already reached.
+std::vector<int> StepTicks(const QString &activeTime, int ticks, std::int16_t count = 0)
 {
-    std::int16_t count = 0;
     std::vector<int> steps;
     for (int tick = 1; tick <= ticks; ++tick)
         if (MonitorTick(count, activeTime))
@@ -46,19 +45,14 @@ TEST(MonitorTest, StepsRunEveryActiveTimePlusOneTicksAndTurnsSkipInvalidCodes)
     // A hand-edited interval beyond the counter's range, or beyond 32 bits, waits the longest.
     for (const QString huge : {"40000", "99999999999"})
         EXPECT_EQ(StepTicks(huge, 32768), (std::vector<int>{32768})) << huge.toStdString();
-    // Lowered by the settings dialog below a count already reached: due at once.
-    std::int16_t count = 20;
-    EXPECT_TRUE(MonitorTick(count, QStringLiteral("5")));
-    EXPECT_EQ(count, 0);
+    // Lowered by the settings dialog below a count already reached: due at once, then counted afresh.
+    EXPECT_EQ(StepTicks(QStringLiteral("5"), 7, 20), (std::vector<int>{1, 7}));
     const QString a = QStringLiteral("600000"), b = QStringLiteral("000001"), c = QStringLiteral("300750");
     const std::pair<std::array<QString, 3>, std::vector<int>> rows[] = {{{a, b, c}, {1, 2, 3, 1}},
         {{a, QString(), c}, {1, 3, 1, 3}}, {{QString(), b, QString()}, {2, 1, 2, 1}}, // 1 examines nothing
         {{QString(), QString(), QString()}, {1, 1}}, {{QStringLiteral("60000"), QStringLiteral("00000a"), c}, {3, 3}}};
     for (const auto &[codes, turns] : rows)
         EXPECT_EQ(Turns(codes, int(turns.size())), turns) << codes[0].toStdString();
-
-    std::int16_t outOfRange = 7;
-    EXPECT_EQ(MonitorTurn(outOfRange, {a, b, c}), 1);
 }
 
 TEST(MonitorTest, AlertOnEveryChangeAlarmAtTheThreshold)
@@ -67,22 +61,19 @@ TEST(MonitorTest, AlertOnEveryChangeAlarmAtTheThreshold)
     const std::array<AlertLimits, 3> thresholds{{{}, {MoneyFromText(QStringLiteral("10.00")), {}, {}}, {}}};
     const QString range = QStringLiteral("  最高：￥10.30 最低：￥9.80");
     const QString why = QStringLiteral("\n提醒：已跌到最低价 ￥10.00");
-    // No balloon when the text is null.
-    const std::tuple<const char *, const char16_t *, bool> checks[] = {{"10.20", u"当前价格：￥10.20↑", false},
-        {"9.985", u"当前价格：￥9.99↓", true}, {"9.985", nullptr, false}, {"9.95", u"当前价格：￥9.95↓", true},
-        {"0.000", nullptr, false}, {"10.000", u"当前价格：￥10.00", true}};
-    for (const auto &[price, text, alarm] : checks) {
-        const auto alert = CheckPriceAlert(Quote(QString::fromLatin1(price)), 2, last, thresholds);
+    // No balloon when the text is null. Threshold 0.00 at position 1 never sounds; the last prices are per position.
+    const std::tuple<int, const char *, const char16_t *, bool> checks[] = {{2, "10.20", u"当前价格：￥10.20↑", false},
+        {2, "9.985", u"当前价格：￥9.99↓", true}, {2, "9.985", nullptr, false}, {2, "9.95", u"当前价格：￥9.95↓", true},
+        {2, "0.000", nullptr, false}, {2, "10.000", u"当前价格：￥10.00", true}, {1, "9.985", u"当前价格：￥9.99↓", false}};
+    for (const auto &[index, price, text, alarm] : checks) {
+        const auto alert = CheckPriceAlert(Quote(QString::fromLatin1(price)), index, last, thresholds);
         ASSERT_EQ(alert.has_value(), text != nullptr) << price;
         if (alert) {
             EXPECT_EQ(alert->title + alert->text, "浦发银行" + QString::fromUtf16(text) + range + (alarm ? why : ""));
             EXPECT_EQ(alert->soundsAlarm, alarm) << price;
-            last[1] = alert->price;
+            last[index - 1] = alert->price;
         }
     }
-    // Threshold 0.00 at position 1 never sounds; the last prices are per position.
-    const auto first = CheckPriceAlert(Quote(QStringLiteral("9.985")), 1, last, thresholds);
-    EXPECT_TRUE(first && !first->soundsAlarm);
 }
 
 TEST(MonitorTest, EachLimitAtAboveAndBelowTheLinesSayingWhyAndRepliesSkipped)

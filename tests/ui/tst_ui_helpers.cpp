@@ -55,51 +55,37 @@ private slots:
         }
     }
 
-    void dataFolderBesideTheProgramWhenWritableElsePerUser()
+    void programFoldersBesideAWritableProgramElsePerUserWithTheAdministratorsDefaults()
     {
-        // A system-wide data folder with the administrator's defaults, as when a package is installed.
-        QTemporaryDir program, user, system;
-        WriteGbk(system.filePath("StockList.txt"), "600000 浦发银行 PFYH\n");
-        WriteGbk(system.filePath("setup.ini"), "[network]\nQuoteHost=127.0.0.1\n");
-
-        const UserFolders besideUser{user.filePath("config/quorvane"), user.filePath("quorvane")};
-        const ProgramFolders beside = ResolveProgramFolders(program.path(), besideUser, {system.path()});
-        QCOMPARE((QStringList{beside.userFile("Log.txt"), beside.iniPath(), beside.shippedFile("StockList.txt")}),
-                 (QStringList{program.filePath("Log.txt"), program.filePath("setup.ini"),
-                              system.filePath("StockList.txt")}));
-        // Neither the probe nor the administrator's defaults land in a build folder.
-        QVERIFY(QDir(program.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
-        QVERIFY(QDir(user.path()).isEmpty());
-        QCOMPARE(SoundPluginPath(program.path()), program.filePath("quorvane_sound"));
-
-        // Even root cannot create files in /proc.
-        const ProgramFolders perUser = ResolveProgramFolders(
-            QStringLiteral("/proc"), {user.filePath(".config/quorvane"), user.filePath("share/quorvane")});
-        QCOMPARE((QStringList{perUser.iniPath(), perUser.userFile("Log.txt")}),
-                 (QStringList{user.filePath(".config/quorvane/setup.ini"), user.filePath("share/quorvane/Log.txt")}));
-        QVERIFY(QFileInfo(perUser.configFolder).isDir() && QFileInfo(perUser.dataFolder).isDir());
-    }
-
-    void installedCopyKeepsFilesPerUserWithTheAdministratorsDefaults()
-    {
-        QTemporaryDir prefix, home, system;
-        const QString bin = prefix.filePath("bin");
-        const QString shipped = InstalledDataFolderOf(bin);
-        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(shipped));
-        WriteGbk(QDir(shipped).filePath("StockList.txt"), "600000 浦发银行 PFYH\n");
+        // A system-wide data folder with the administrator's defaults, read-only as root installs them.
+        QTemporaryDir program, prefix, home, system;
         WriteGbk(system.filePath("StockList.txt"), "000001 平安银行 PAYH\n");
-        // Read-only, as root installs it; the user's copy must still take the user's changes.
         const QString adminIni = system.filePath("setup.ini");
         WriteGbk(adminIni, "[network]\nQuoteHost=127.0.0.1\n");
         QVERIFY(QFile::setPermissions(adminIni, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         const QString user = home.filePath("quorvane");
         const UserFolders folders{home.filePath("config/quorvane"), user};
 
-        // The installed folder is writable here (as for root) and still not used.
+        const ProgramFolders beside = ResolveProgramFolders(program.path(), folders, {system.path()});
+        QCOMPARE((QStringList{beside.userFile("Log.txt"), beside.iniPath(), beside.shippedFile("StockList.txt")}),
+                 (QStringList{program.filePath("Log.txt"), program.filePath("setup.ini"),
+                              system.filePath("StockList.txt")}));
+        // Neither the probe nor the administrator's defaults land in a build folder.
+        QVERIFY(QDir(program.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+        QVERIFY(QDir(home.path()).isEmpty());
+        QCOMPARE(SoundPluginPath(program.path()), program.filePath("quorvane_sound"));
+
+        // An installed copy keeps its files per user: the installed folder is
+        // writable here (as for root) and still not used.
+        const QString bin = prefix.filePath("bin");
+        const QString shipped = InstalledDataFolderOf(bin);
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(shipped));
+        WriteGbk(QDir(shipped).filePath("StockList.txt"), "600000 浦发银行 PFYH\n");
         const ProgramFolders first = ResolveProgramFolders(bin, folders, {user, system.path()});
         QCOMPARE((QStringList{first.dataFolder, first.iniPath(), first.shippedFile("StockList.txt")}),
                  (QStringList{user, home.filePath("config/quorvane/setup.ini"),
                               QDir(shipped).filePath("StockList.txt")}));
+        // The user's copy of the administrator's defaults must take the user's changes.
         QCOMPARE(ReadBytes(first.iniPath()), QByteArray("[network]\nQuoteHost=127.0.0.1\n"));
         QVERIFY(QFile::permissions(first.iniPath()) & QFile::WriteOwner);
         const QString plugin = SoundPluginPath(bin);
@@ -122,27 +108,24 @@ private slots:
             QVERIFY(list.setFileTime(QDateTime::currentDateTime().addDays(days), QFileDevice::FileModificationTime));
             QCOMPARE(later.stockListToRead(), read);
         }
-    }
 
-    void oldSetupIniMovesToTheConfigFolderWholeAndOnce()
-    {
-        QTemporaryDir home;
-        const UserFolders user{home.filePath(".config/quorvane"), home.filePath(".local/share/quorvane")};
-        QVERIFY(QDir().mkpath(user.data));
+        // Per user too where the program cannot write (even root cannot create files in /proc);
+        // an old setup.ini in the data folder moves to the config folder, whole and once.
+        const UserFolders perUser{home.filePath(".config/quorvane"), home.filePath(".local/share/quorvane")};
+        const QString oldIni = QDir(perUser.data).filePath("setup.ini");
+        QVERIFY(QDir().mkpath(perUser.data));
         const char *old = "[setup]\nbuy_BrokerageRatio=2.50\n[monitoring]\nstock1=600000\n";
-        WriteGbk(QDir(user.data).filePath("setup.ini"), old);
-        WriteGbk(QDir(user.data).filePath("Log.txt"), "log\n");
-
-        const ProgramFolders moved = ResolveProgramFolders(QStringLiteral("/proc"), user);
+        WriteGbk(oldIni, old);
+        WriteGbk(QDir(perUser.data).filePath("Log.txt"), "log\n");
+        const ProgramFolders moved = ResolveProgramFolders(QStringLiteral("/proc"), perUser);
         QCOMPARE(ReadBytes(moved.iniPath()), QByteArray(old));
-        QVERIFY(!QFileInfo::exists(QDir(user.data).filePath("setup.ini")));
+        QVERIFY(!QFileInfo::exists(oldIni));
         QCOMPARE(ReadBytes(moved.userFile("Log.txt")), QByteArray("log\n"));
 
         // A setup.ini in both places: the config folder's is the one in use; the other is left alone.
-        WriteGbk(QDir(user.data).filePath("setup.ini"), "[setup]\nStampDuty=0.50\n");
-        const ProgramFolders later = ResolveProgramFolders(QStringLiteral("/proc"), user);
-        QCOMPARE(ReadBytes(later.iniPath()), QByteArray(old));
-        QCOMPARE(ReadBytes(QDir(user.data).filePath("setup.ini")), QByteArray("[setup]\nStampDuty=0.50\n"));
+        WriteGbk(oldIni, "[setup]\nStampDuty=0.50\n");
+        QCOMPARE(ReadBytes(ResolveProgramFolders(QStringLiteral("/proc"), perUser).iniPath()), QByteArray(old));
+        QCOMPARE(ReadBytes(oldIni), QByteArray("[setup]\nStampDuty=0.50\n"));
     }
 
     void commandLine()
@@ -215,10 +198,8 @@ private slots:
         QTemporaryDir runtime;
         const QDBusConnection noBus(QStringLiteral("none"));
         // A lock of a copy that was killed: its process no longer runs.
-        QFile stale(runtime.filePath(QStringLiteral("org.quorvane.Quorvane.lock")));
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.write("2147483646\nquorvane\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-        stale.close();
+        WriteGbk(runtime.filePath(QStringLiteral("org.quorvane.Quorvane.lock")),
+                 "2147483646\nquorvane\n" + QSysInfo::machineHostName() + "\n");
 
         SingleInstance first(QStringLiteral("org.quorvane.Quorvane"), runtime.path());
         QSignalSpy shown(&first, &SingleInstance::showRequested);
