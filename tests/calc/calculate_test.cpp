@@ -226,22 +226,12 @@ TEST(SumFunction, SearchesAgreeWithTheStepwiseWalkStopWhereProceedsTurnBackAndSt
 
 using Texts = QList<std::pair<QString, QString>>;
 
-// A Shanghai stock at the rates of the worked example, one of them changed when a field is named.
+// A Shanghai stock at the rates of the worked example unless other fees are given.
 CalculateInputs trade(const char *buyPrice, const char *buyNumber, const char *sellPrice, const char *sellNumber,
-                      QString FeeInputs::*fee = nullptr, const QString &feeText = {})
+                      const FeeInputs &fees = {.exchange = "上海交易所"}, const char *sumSamePrice = "1")
 {
-    CalculateInputs in{.fees = {}, .buyPrice = buyPrice, .buyNumber = buyNumber, .sellPrice = sellPrice,
-                       .sellNumber = sellNumber};
-    in.fees.exchange = QStringLiteral("上海交易所");
-    if (fee)
-        in.fees.*fee = feeText;
-    return in;
-}
-
-CalculateInputs with(CalculateInputs in, const std::function<void(CalculateInputs &)> &change)
-{
-    change(in);
-    return in;
+    return {.fees = fees, .buyPrice = buyPrice, .buyNumber = buyNumber, .sellPrice = sellPrice,
+            .sellNumber = sellNumber, .isSumSamePrice = sumSamePrice};
 }
 
 // Buy 1000 at 10.00, sell them at 11.00: the result fields in the order written.
@@ -256,13 +246,10 @@ const Texts WorkedExample{
 // is given ("-": none, the sell frame keeps what it shows and nothing is logged).
 TEST(Calculate, TradesFillTheFieldsInOrderOrAreRejected)
 {
-    const auto noSum = [](CalculateInputs &in) { in.isSumSamePrice = QStringLiteral("0"); };
-    const auto noMinimum = [](CalculateInputs &in) { in.fees.minBrokerage = "0"; in.fees.exchange.clear(); };
-    const auto rebate = [](CalculateInputs &in) { in.fees.brokerageRatio = "1500"; in.fees.stampDuty = "-600"; };
+    const char *sh = "上海交易所";
     // The rates of 2026: commission 0.25‰ with its minimum 5.00, then the ones "使用现行费率" fills in.
-    const auto rates2026 = [](CalculateInputs &in) {
-        in.fees = {"0.25", "5.00", "0.01", "0.00", "0.50", "0.00", "0.00", "0.00", true, true, true, true, "上海交易所"};
-    };
+    const FeeInputs rates2026{"0.25", "5.00", "0.01", "0.00", "0.50", "0.00", "0.00", "0.00", true, true, true, true,
+                              "上海交易所"};
     const struct
     {
         CalculateInputs in;
@@ -270,23 +257,25 @@ TEST(Calculate, TradesFillTheFieldsInOrderOrAreRejected)
         const char *caption;
     } rows[] = {
         {trade("￥10.00", "1,000", "￥11.00", "1000"), WorkedExample, "卖出计算（持回价格：￥10.92）"},
-        {with(trade("10", "1000", "11", "1000"), rates2026),
+        {trade("10", "1000", "11", "1000", rates2026),
          {{"buy_Brokerage", "￥5.00"}, {"buy_TansferMoney", "￥0.10"}, {"buy_BreakEven", "￥10.02"},
           {"sell_TransferMoney", "￥0.11"}, {"sell_StampDuty", "￥5.50"}, {"sell_ProfitAndLoss", "￥984.29"}},
          "卖出计算（持回价格：￥10.98）"},
         // 0.25‰ above the minimum: a rate cut to 0.2‰ or 0.3‰ would give 200.00 or 300.00.
-        {with(trade("10", "100000", "0", "0"), rates2026), {{"buy_Brokerage", "￥250.00"}}, nullptr},
+        {trade("10", "100000", "0", "0", rates2026), {{"buy_Brokerage", "￥250.00"}}, nullptr},
         // Quantities round halves to even.
         {trade("1", "100.5", "0", "0"), {{"buy_TotalMoney", "￥100.00"}}, nullptr},
         {trade("1", "101.5", "0", "0"), {{"buy_TotalMoney", "￥102.00"}}, nullptr},
-        // Nothing to pay: the yield is 0.00 rather than a division by zero.
-        {with(trade("0", "100", "1", "100"), noMinimum), {{"sell_Yield", "0.00"}}, nullptr},
+        // Nothing to pay, with no stock and no minimum: the yield is 0.00 rather than a division by zero.
+        {trade("0", "100", "1", "100", {.minBrokerage = "0", .exchange = {}}), {{"sell_Yield", "0.00"}}, nullptr},
         // Fees that eat every sale (the stamp duty's minimum stops the rebate), or exactly all of it: no break-even.
-        {with(trade("10", "1000", "0", "0"), rebate), {{"buy_BreakEven", "无法保本"}}, nullptr},
-        {trade("10", "1000", "0", "0", &FeeInputs::brokerageRatio, "999"), {{"buy_BreakEven", "无法保本"}}, nullptr},
+        {trade("10", "1000", "0", "0", {.brokerageRatio = "1500", .stampDuty = "-600", .exchange = sh}),
+         {{"buy_BreakEven", "无法保本"}}, nullptr},
+        {trade("10", "1000", "0", "0", {.brokerageRatio = "999", .exchange = sh}), {{"buy_BreakEven", "无法保本"}},
+         nullptr},
         // The buy-back price only for a sale above the buy price and with the switch on; −2.00 buys nothing back.
         {trade("10", "1000", "10", "1000"), {}, "卖出计算"},
-        {with(trade("10", "1000", "11", "1000"), noSum), WorkedExample, "卖出计算"},
+        {trade("10", "1000", "11", "1000", {.exchange = sh}, "0"), WorkedExample, "卖出计算"},
         {trade("0.01", "100", "0.05", "100"), {{"sell_ReceivedMoney", "-￥2.00"}}, "卖出计算（持回价格：无）"},
         // No sell side.
         {trade("10", "1000", "￥0.00", "1000"), WorkedExample.first(7), "-"},
@@ -320,20 +309,20 @@ TEST(Calculate, TradesFillTheFieldsInOrderOrAreRejected)
         {trade("-10", "1000", "11", "100"), price, "buy_Price"},
         {trade("10", "1000", "￥-11", "0"), price, "sell_Price"},
         // Non-numbers in the order of the fields.
-        {trade("x", "1000", "11", "", &FeeInputs::brokerageRatio, "3‰"), notNumber, "buy_BrokerageRatio"},
-        {trade("10", "1000", "11", "", &FeeInputs::sellOtherMoney, ""), notNumber, "sell_OtherMoney"},
+        {trade("x", "1000", "11", "", {.brokerageRatio = "3‰", .exchange = sh}), notNumber, "buy_BrokerageRatio"},
+        {trade("10", "1000", "11", "", {.sellOtherMoney = "", .exchange = sh}), notNumber, "sell_OtherMoney"},
         {trade("10", "1000", "11", ""), notNumber, "sell_Number"},
         // Texts that do not fit, and texts that fit in products that do not.
         {trade("10", "2147483648", "0", "0"), range, "buy_Number"},
         {trade("10", "1000", "11", "-2,147,483,649"), range, "sell_Number"},
         {trade("9999999999", "1000000", "0", "0"), range, "buy_Price"},
         {trade("10", "1000000", "9999999999", "1000000"), range, "sell_Price"},
-        {trade("10", "1000", "11", "1000", &FeeInputs::minStampDuty, QString(25, u'9')), range, "MinStampDuty"},
+        {trade("10", "1000", "11", "1000", {.minStampDuty = QString(25, u'9'), .exchange = sh}), range, "MinStampDuty"},
         // A rate too large to use, read or applied to amounts that fit, is the rate's.
-        {trade("100", "1000", "0", "0", &FeeInputs::brokerageRatio, "12345678901234"), range, "buy_BrokerageRatio"},
-        {trade("10", "1000000", "1000", "1000000", &FeeInputs::stampDuty, "9000000000"), range, "StampDuty"},
+        {trade("100", "1000", "0", "0", {.brokerageRatio = "9999999999", .exchange = sh}), range, "buy_BrokerageRatio"},
+        {trade("10", "1000000", "1000", "1000000", {.stampDuty = "9000000000", .exchange = sh}), range, "StampDuty"},
         // 999.999‰ in all: a break-even price beyond every amount.
-        {trade("1000000000", "1", "0", "0", &FeeInputs::brokerageRatio, "998.999"), range, "buy_Price"}};
+        {trade("1000000000", "1", "0", "0", {.brokerageRatio = "998.999", .exchange = sh}), range, "buy_Price"}};
     for (const auto &[in, message, field] : rejections) {
         SCOPED_TRACE((QStringList{in.buyPrice, in.buyNumber, in.sellPrice, in.sellNumber}.join(u' ').toStdString()));
         const CalculateOutcome outcome = Calculate(in);
@@ -365,26 +354,20 @@ QStringList linesOf(const QByteArray &entry)
     return lines;
 }
 
-QString spaces(int n) { return QString(n, u' '); }
-
 TEST(CalculationLog, SixLinesInGbkLinedUpUnderTheirHeadersNeverCutAndAppendedWholeOrNotAtAll)
 {
     const QByteArray entry = BuildCalculationLog(window());
-    const QStringList lines = linesOf(entry);
-    ASSERT_EQ(lines.size(), 6);
-    EXPECT_EQ(lines[0], QStringLiteral("股票代码        股票名称        买入价格        买入数量        交易金额        "
-                                       "佣　　金        过 户 费        总手续费        实付金额        买入成本        保本价格"));
-    EXPECT_EQ(lines[2], QStringLiteral("股票代码        股票名称        卖出价格        卖出数量        交易金额        "
-                                       "佣　　金        过 户 费        印 花 税        总手续费        实收金额        收 益 率        "
-                                       "盈亏金额"));
-    EXPECT_EQ(lines.sliced(4), (QStringList{QString(74, u'-'), QString()}));
-    EXPECT_EQ(lines[1], spaces(2) + "600000" + spaces(8) + "浦发银行" + spaces(11) + "10.00" + spaces(12) + "1000"
-                            + spaces(7) + "10,000.00" + spaces(11) + "30.00" + spaces(12) + "1.00" + spaces(11)
-                            + "31.00" + spaces(7) + "10,031.00" + spaces(11) + "10.03" + spaces(11) + "10.08");
-    // The same stock; a four-character name fills its column: the lines are as wide as their headers.
-    EXPECT_EQ(lines[3], lines[1].left(20) + spaces(11) + "11.00" + spaces(12) + "1000" + spaces(7) + "11,000.00"
-                            + spaces(11) + "33.00" + spaces(12) + "1.00" + spaces(11) + "11.00" + spaces(11) + "45.00"
-                            + spaces(7) + "10,955.00" + spaces(12) + "9.21" + spaces(10) + "924.00");
+    // Each line as wide as its header; a four-character name fills its column.
+    EXPECT_EQ(linesOf(entry), (QStringList{
+        "股票代码        股票名称        买入价格        买入数量        交易金额        佣　　金        过 户 费        总手续费        实付金额        "
+        "买入成本        保本价格",
+        "  600000        浦发银行           10.00            1000       10,000.00           30.00            "
+        "1.00           31.00       10,031.00           10.03           10.08",
+        "股票代码        股票名称        卖出价格        卖出数量        交易金额        佣　　金        过 户 费        印 花 税        总手续费        "
+        "实收金额        收 益 率        盈亏金额",
+        "  600000        浦发银行           11.00            1000       11,000.00           33.00            "
+        "1.00           11.00           45.00       10,955.00            9.21          924.00",
+        QString(74, u'-'), QString()}));
 
     // No stock in the panel; values that fill their column or more are kept whole, sign and all, one space apart.
     const QStringList empty = linesOf(BuildCalculationLog(window({{"Label54", ""}, {"Label52", "  "},
@@ -392,8 +375,8 @@ TEST(CalculationLog, SixLinesInGbkLinedUpUnderTheirHeadersNeverCutAndAppendedWho
                                                                   {"sell_ProfitAndLoss", "-￥1,234,567,890.00"},
                                                                   {"buy_BreakEven", "无法保本"}})));
     ASSERT_EQ(empty.size(), 6);
-    EXPECT_TRUE(empty[1].startsWith(spaces(24) + spaces(11) + "10.00"));
-    EXPECT_TRUE(empty[1].endsWith(spaces(12) + QStringLiteral("无法保本")));
+    EXPECT_TRUE(empty[1].startsWith(QString(35, u' ') + "10.00"));
+    EXPECT_TRUE(empty[1].endsWith(QString(12, u' ') + QStringLiteral("无法保本")));
     EXPECT_TRUE(empty[3].endsWith(QStringLiteral(" 1,234,567,890.00            9.21 -1,234,567,890.00")));
     const QStringList named = linesOf(BuildCalculationLog(window({{"Label52", "一二三四五六七八九十甲乙丙"}})));
     EXPECT_TRUE(named.value(1).startsWith(QStringLiteral("  600000 一二三四五六七八九十甲乙丙           10.00")));
@@ -404,20 +387,17 @@ TEST(CalculationLog, SixLinesInGbkLinedUpUnderTheirHeadersNeverCutAndAppendedWho
         WriteCalculationLog(folder.path(), window());
     QFile log(QDir(folder.path()).filePath("Log.txt"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    const QByteArray both = log.readAll(); // two entries of six lines, 790 bytes each
-    EXPECT_EQ(both.size(), 2 * 790);
-    EXPECT_EQ(both.first(790), both.sliced(790));
-    EXPECT_TRUE(both.startsWith("\xB9\xC9\xC6\xB1\xB4\xFA\xC2\xEB        ")) << "股票代码 in GBK";
+    EXPECT_EQ(log.readAll(), entry + entry);
     // A disk that fills 96 bytes into the third entry (a file-size limit here) takes none of it.
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit full{rlim_t(2 * 790 + 96), old.rlim_max};
+    const rlimit full{rlim_t(2 * entry.size() + 96), old.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
     EXPECT_EQ(WriteCalculationLog(folder.path(), window()), "磁盘空间不足");
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(log.size(), 2 * 790);
+    EXPECT_EQ(log.size(), 2 * entry.size());
     // A folder that does not exist, a log that is a folder, no folder: nothing is written.
     WriteCalculationLog(QDir(folder.path()).filePath("missing"), window());
     EXPECT_FALSE(QFile::exists(QDir(folder.path()).filePath("missing/Log.txt")));

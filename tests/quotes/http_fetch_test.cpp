@@ -17,14 +17,12 @@ namespace {
 
 std::string gbk(const QString &text) { return QByteArray(QStringEncoder("GBK")(text)).toStdString(); }
 
-const QChar Bad = QChar::ReplacementCharacter;
-
 TEST(GbkTextTest, PairsFrom0x80DecodeToTheirKnownCharactersAndRepliesByTheirCharsetOrGbk)
 {
     const QString mixed = QStringLiteral("浦发银行,10.50,股票 PAYH ￥\r\n\x7f");
     EXPECT_EQ(bytes2BSTR(QByteArray::fromStdString(gbk(mixed))), mixed);
-    EXPECT_EQ(DecodeGbkText("\xC4\xE3\xC4"), QStringLiteral("你") + Bad);
-    EXPECT_EQ(DecodeGbkText("ab\x80"), QStringLiteral("ab") + Bad);
+    EXPECT_EQ(DecodeGbkText("\xC4\xE3\xC4"), QStringLiteral("你\uFFFD"));
+    EXPECT_EQ(DecodeGbkText("ab\x80"), QStringLiteral("ab\uFFFD"));
 
     // The first and last character of each region, everyday ones, and pairs that are no character; 0x80 opens a
     // pair even before an ASCII letter or a line feed; a lone lead byte at the end: no text (U+FFFD in a file).
@@ -39,9 +37,8 @@ TEST(GbkTextTest, PairsFrom0x80DecodeToTheirKnownCharactersAndRepliesByTheirChar
     const QString pufa = QStringLiteral("浦发");
     const QByteArray gbkBytes = QByteArray::fromStdString(gbk(pufa));
     const std::tuple<QByteArray, const char *, std::optional<QString>> replies[] = {
-        {gbkBytes, "text/plain; charset=GBK", pufa}, {gbkBytes, "text/html;charset=\"gb2312\"", pufa},
         {gbkBytes, "", pufa}, {gbkBytes, "text/plain; charset=ISO-8859-1", pufa},
-        {pufa.toUtf8(), "text/plain; Charset=UTF-8", pufa},
+        {pufa.toUtf8(), "text/html;Charset=\"UTF-8\"", pufa},
         {QByteArray("\x81\x30\x81\x30", 4), "text/plain; charset=GB18030", QStringLiteral("\u0080")},
         {QByteArray("abc\xC4"), "text/plain; charset=gbk", std::nullopt}};
     for (const auto &[body, contentType, text] : replies)
@@ -76,26 +73,20 @@ protected:
         server.Get("/headers", [](const Request &req, Response &res) {
             res.set_content(req.get_header_value("Referer") + '|' + req.get_header_value("Content-Type"), "text/plain");
         });
-        server.Get("/missing", [](const Request &, Response &res) {
-            res.status = 404;
-            res.set_content(gbk(QStringLiteral("<p>页面不存在</p>")), "text/html");
-        });
         server.Get("/lone-lead", [](const Request &, Response &res) { res.set_content("abc\xC4", "text/plain"); });
         server.Get("/silent", [this](const Request &, Response &) { // accepted, never answered until the test ends
             while (!released)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
         });
-        server.Get(R"(/bytes(\d+))", [](const Request &req, Response &res) {
-            res.set_content(std::string(std::stoul(req.matches[1]), 'a'), "text/plain");
-        });
-        server.Get("/endless", [this](const Request &, Response &res) { // no length announced, and no end
-            res.set_chunked_content_provider("text/plain", [this](size_t, httplib::DataSink &sink) {
-                static const std::string chunk(64 * 1024, 'x');
-                streamed += chunk.size();
-                return streamed < 64u * 1024 * 1024 && sink.write(chunk.data(), chunk.size());
+        server.Get(R"(/bytes(\d+))", [](const Request &req, Response &res) { // in pieces, no length announced
+            const size_t size = std::stoul(req.matches[1]);
+            res.set_chunked_content_provider("text/plain", [size](size_t sent, httplib::DataSink &sink) {
+                static const std::string piece(64 * 1024, 'a');
+                if (sent == size)
+                    sink.done();
+                return sent == size || sink.write(piece.data(), std::min(size - sent, piece.size()));
             });
         });
-        server.Get("/loop", [](const Request &, Response &res) { res.set_redirect("/loop"); });
         server.Get(R"(/hop(\d))", [](const Request &req, Response &res) {
             const int left = std::stoi(req.matches[1]);
             res.set_redirect(left == 0 ? "/list=sh600000" : "/hop" + std::to_string(left - 1));
@@ -117,23 +108,21 @@ protected:
     }
     QString url(const char *path) const { return "http://" + host + QLatin1StringView(path); }
 
-    const QString Reply = QStringLiteral("var hq_str=\"浦发银行,/list=sh600000\";\n");
     const QString Dead = QStringLiteral("127.0.0.1:1");
     httplib::Server server;
     std::thread thread;
     QString host;
     std::atomic<bool> released{false};
-    std::atomic<size_t> streamed{0};
     std::atomic<int> refused{0};
 };
 
 TEST_F(HttpFetchTest, DecodedBodiesTheHeadersSentTheQuotesEncodedPathAndTheLimits)
 {
-    const HttpFetch fetch({.referer = QStringLiteral("https://finance.sina.com.cn/")});
-    EXPECT_EQ(fetch.viewSource(url("/headers")), "https://finance.sina.com.cn/|text/XML");
+    // A header value stays on its line.
+    const HttpFetch fetch({.referer = QStringLiteral("https://finance.sina.com.cn/\r\nX-B: c\n")});
+    EXPECT_EQ(fetch.viewSource(url("/headers")), "https://finance.sina.com.cn/X-B: c|text/XML");
     EXPECT_EQ(HttpFetch().viewSource(url("/headers")), "|text/XML") << "no Referer when none is configured";
-    EXPECT_EQ(HttpFetch({.referer = "http://a/\r\nX-B: c\n"}).viewSource(url("/headers")), "http://a/X-B: c|text/XML");
-    EXPECT_EQ(fetch.viewSource(url("/missing")), QStringLiteral("<p>页面不存在</p>"));
+    EXPECT_EQ(fetch.viewSource(url("/kinsoku/")), "Kinsoku jikou desu!") << "the body of a refusal too";
     EXPECT_EQ(fetch.viewSource(url("/bytes0")), QString());
     EXPECT_EQ(fetch.viewSource(url("/lone-lead")), std::nullopt);
     EXPECT_EQ(fetch.fetchBytes(url("/lone-lead")), QByteArray("abc\xC4"));
@@ -143,14 +132,12 @@ TEST_F(HttpFetchTest, DecodedBodiesTheHeadersSentTheQuotesEncodedPathAndTheLimit
     for (const QString &address : {"http://" + Dead, QStringLiteral("http://"), QStringLiteral("file:///etc/hostname")})
         EXPECT_EQ(HttpFetch().viewSource(address), std::nullopt) << address.toStdString();
     EXPECT_EQ(LookUpQuote(HttpFetch(), Dead, "600000"), std::nullopt);
-    // Bodies over two mebibytes and long redirect chains fail.
+    // Bodies over two mebibytes fail.
     EXPECT_EQ(fetch.viewSource(url("/bytes2097152")).value_or("").size(), 2 * 1024 * 1024);
     EXPECT_EQ(fetch.viewSource(url("/bytes2097153")), std::nullopt);
-    EXPECT_EQ(fetch.viewSource(url("/endless")), std::nullopt);
-    EXPECT_LT(streamed.load(), 64u * 1024 * 1024) << "the transfer stopped at the cap";
-    EXPECT_EQ(fetch.viewSource(url("/hop2")), Reply) << "three redirects";
-    EXPECT_EQ(fetch.viewSource(url("/hop3")), std::nullopt) << "four redirects";
-    EXPECT_EQ(fetch.viewSource(url("/loop")), std::nullopt);
+    // Three redirects are followed, a fourth is not.
+    EXPECT_EQ(fetch.viewSource(url("/hop2")), QStringLiteral("var hq_str=\"浦发银行,/list=sh600000\";\n"));
+    EXPECT_EQ(fetch.viewSource(url("/hop3")), std::nullopt);
 }
 
 TEST_F(HttpFetchTest, TheOtherServiceAnswersWhenOneFailsAndThenServesFirst)
@@ -166,10 +153,8 @@ TEST_F(HttpFetchTest, TheOtherServiceAnswersWhenOneFailsAndThenServesFirst)
     QuoteFailover fresh;
     EXPECT_EQ(fresh.lookUp({{QuoteFormat::List, host, {}}, {QuoteFormat::Q, Dead, {}}}, "600999", {}), "\n")
         << "an empty quote is an answer";
-    EXPECT_EQ(fresh.firstService(), 0);
     EXPECT_EQ(fresh.lookUp({{QuoteFormat::List, Dead, {}}, {QuoteFormat::Q, host + "/kinsoku", {}}}, "600000", {}),
               std::nullopt);
-    EXPECT_EQ(fresh.lookUp({{QuoteFormat::List, Dead, {}}, {QuoteFormat::Q, {}, {}}}, "600000", {}), std::nullopt);
 }
 
 TEST_F(HttpFetchTest, ACancelOrTheTimeLimitEndsAWaitingFetch)
