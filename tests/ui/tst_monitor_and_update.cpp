@@ -75,7 +75,6 @@ class MonitorAndUpdateTest : public QObject, WindowFixture
         WriteGbk(path("setup.ini"), QStringLiteral("[setup]\r\nUpdateDateTime=%1\r\n[network]\r\nUpdateHost=%2\r\n")
                                         .arg(FormatUpdateDateTime(last), host));
         service.setReply(QStringLiteral("/StockVersion.html"), page); // an empty page: none (404)
-        service.takeRequests();
     }
     QByteArray setupIni() const { return ReadBytes(path("setup.ini")); }
 
@@ -225,24 +224,21 @@ private slots:
         const QByteArray before = setupIni();
         start();
         // From the menu, modal; Cancel and the close box change nothing.
-        bool seen = false;
-        QTimer::singleShot(0, form.get(), [&] {
-            if (auto *shown = qobject_cast<Form2 *>(QApplication::activeModalWidget())) {
-                seen = shown->windowTitle() == u"设置" && shown->ActiveTime->text() == u"30";
-                QTest::mouseClick(shown->Command2, Qt::LeftButton);
-            }
-        });
-        form->ui().MonitoringMenu->trigger();
-        QVERIFY(seen && setupIni() == before);
         for (bool closeBox : {false, true}) {
-            Form2 &d = open();
-            d.stock1->setText(QStringLiteral("000001"));
-            d.IsActive1->setChecked(true);
-            if (closeBox)
-                d.close();
-            else
-                QTest::mouseClick(d.Command2, Qt::LeftButton);
-            QVERIFY(!d.isVisible() && setupIni() == before);
+            bool seen = false;
+            QTimer::singleShot(0, form.get(), [&] {
+                if (auto *d = qobject_cast<Form2 *>(QApplication::activeModalWidget())) {
+                    seen = d->windowTitle() == u"设置";
+                    d->stock1->setText(QStringLiteral("000001"));
+                    d->IsActive1->setChecked(true);
+                    if (closeBox)
+                        d->close();
+                    else
+                        QTest::mouseClick(d->Command2, Qt::LeftButton);
+                }
+            });
+            form->ui().MonitoringMenu->trigger();
+            QVERIFY(seen && setupIni() == before);
             QVERIFY(form->store.stock1 == u"600000" && ui().ActiveTimer->isActive()); // 1 is on for the main window
         }
 
@@ -281,18 +277,13 @@ private slots:
         typeAndLeave(d.ActiveTime, QStringLiteral("5.5"));
         QVERIFY(takeBoxes().isEmpty() && d.focusWidget() != d.ActiveTime);
 
-        // Cancel abandons the edit without a message.
-        d.stock1->setFocus();
-        QTest::keyClicks(d.stock1, QStringLiteral("12"));
+        // Cancel abandons the edit without a message. Another window takes the activation; the user
+        // then clicks the interval, which moves the focus before the dialog is active again.
+        d.stock2->setFocus();
+        QTest::keyClicks(d.stock2, QStringLiteral("123"));
         d.Command2->setFocus(Qt::MouseFocusReason);
         QCoreApplication::processEvents();
         QVERIFY(takeBoxes().isEmpty());
-        d.stock1->clear();
-
-        // Another window takes the activation; the user then clicks the
-        // interval, which moves the focus before the dialog is active again.
-        d.stock2->setFocus();
-        QTest::keyClicks(d.stock2, QStringLiteral("123"));
         activateOther();
         d.ActiveTime->setFocus(Qt::MouseFocusReason);
         QCoreApplication::processEvents();
