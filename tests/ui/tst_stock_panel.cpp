@@ -1,6 +1,6 @@
 // The stock panel against a stand-in quote and chart service: codes typed,
 // picked from the list or copied to the clipboard, the quotes shown, the
-// network-error rule, the site links and the chart window.
+// network-error rule, the site links, the list's update and the chart window.
 
 #include "quote_stand_in.h"
 
