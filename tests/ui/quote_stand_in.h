@@ -35,8 +35,9 @@ public:
                 const QString form = path.section(u'=', 0, 0) + u'=';
                 QByteArray body;
                 for (const QString &symbol : path.section(u'=', 1).split(u','))
-                    body += m_replies.value(form + symbol, form == u"/q=" ? QByteArray("v_pv_none_match=\"1\";\n")
-                                                                          : "var hq_str_" + symbol.toLatin1() + "=\"\";\n");
+                    body += m_replies.value(form + symbol,
+                                            form == u"/q=" ? QByteArray("v_pv_none_match=\"1\";\n")
+                                                           : "var hq_str_" + symbol.toLatin1() + "=\"\";\n");
                 response.set_content(body.constData(), size_t(body.size()), "application/octet-stream");
             } else if (const auto reply = m_replies.constFind(path); reply != m_replies.cend())
                 response.set_content(reply->constData(), size_t(reply->size()), "application/octet-stream");
