@@ -75,8 +75,9 @@ private slots:
     }
 
     // The quote's forms and colours are tested elsewhere; here the wiring, the site links,
-    // and the second service answering when the first refuses, then asked first.
-    void typingACodeFillsPanelLadderAndSellPrice()
+    // the second service answering when the first refuses, then asked first, a Beijing
+    // stock, and 更新股票列表 against the stand-in.
+    void typedCodesFillThePanelLinkToSitesAndUpdateTheList()
     {
         service->setQuote("600519", "贵州茅台", "100.00", "90.00");
         service->setQuote("000001", "平安银行", "10.00", "10.50");
